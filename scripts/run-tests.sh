@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "${QN_BUILD_DIR:-build}" --output-on-failure -j "$(nproc)" --timeout 600
