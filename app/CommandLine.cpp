@@ -1,0 +1,80 @@
+#include "CommandLine.h"
+
+#include <QByteArray>
+
+#include <cstring>
+
+namespace qn {
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine result;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+            result.help = true;
+        } else if (a == QLatin1String("--version")) {
+            result.version = true;
+        } else if (a == QLatin1String("--calendar-demo")) {
+            result.calendarDemo = true;
+        } else if (a == QLatin1String("--folder")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+                result.error = QStringLiteral("--folder 需要一个文件夹 (--folder needs a folder)");
+                return result;
+            }
+            result.folder = arguments[++i];
+        } else if (a.startsWith(QLatin1String("--folder="))) {
+            result.folder = a.mid(9);
+            if (result.folder.isEmpty()) {
+                result.error = QStringLiteral("--folder 需要一个文件夹 (--folder needs a folder)");
+                return result;
+            }
+        } else {
+            result.error = QStringLiteral("未知的参数 (unknown argument): %1").arg(a);
+            return result;
+        }
+    }
+    return result;
+}
+
+QString HelpText()
+{
+    return QStringLiteral(
+        "用法 (usage): qnweeknote [选项]\n"
+        "\n"
+        "QN周记事本: 一周六个记事框和带农历的月历。每次修改都立即保存。\n"
+        "A weekly notebook with a Chinese lunar calendar; every change is saved at once.\n"
+        "\n"
+        "选项 (options):\n"
+        "  --folder DIR      程序文件夹: 笔记保存在 DIR/Data/ 中 (默认为程序所在文件夹)。\n"
+        "                    Program folder: notes are kept in DIR/Data/\n"
+        "                    (default: the folder of the executable).\n"
+        "  --calendar-demo   只显示月历控件 (show the calendar control alone).\n"
+        "  --version         显示版本 (print the version).\n"
+        "  -h, --help        显示本帮助 (print this help).\n"
+        "\n"
+        "没有图形显示时 (without a display), run it under a virtual display:\n"
+        "  xvfb-run qnweeknote    or    QT_QPA_PLATFORM=offscreen qnweeknote\n");
+}
+
+bool NoDisplayAvailable(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return false;
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString NoDisplayText()
+{
+    return QStringLiteral(
+        "qnweeknote: 找不到图形显示 (no display found: neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+        "请在桌面中启动, 或使用虚拟显示 (start it from a desktop session, or use a virtual display):\n"
+        "  xvfb-run -a qnweeknote\n"
+        "或者不显示窗口运行 (or run it without showing a window):\n"
+        "  QT_QPA_PLATFORM=offscreen qnweeknote\n");
+}
+
+}  // namespace qn
