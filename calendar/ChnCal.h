@@ -4,6 +4,9 @@
 // It is the calendar engine's only entry point for the rest of the program.
 // Strings are UTF-8; a text that does not apply is empty.
 
+#include "LunarCore.h"
+
+#include <climits>
 #include <string>
 
 class TChnCal {
@@ -26,5 +29,12 @@ public:
 
     // Fills the fields for the date value. For a year outside the engine's
     // range only Date changes; every text keeps what it held.
-    void Compute(double date);
+    // CalcPath::Uncached recomputes everything from scratch (for comparisons).
+    void Compute(double date, CalcPath path = CalcPath::Cached);
+
+private:
+    // The era text depends on the Gregorian year alone; the last one looked
+    // up is kept so that the days of one year share it.
+    int eraYear_ = INT_MIN;
+    std::string eraText_;
 };

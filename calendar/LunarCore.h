@@ -1,0 +1,61 @@
+#pragma once
+// Solar-calendar day arithmetic and the conversion between solar dates and
+// Chinese lunisolar dates.
+//
+// Solar dates are Julian up to 1582-10-04 and Gregorian from 1582-10-15 on;
+// 1582-10-05 to 1582-10-14 do not exist. Lunar dates are a lunar year, a
+// month 1..12, a day 1..30 and a leap flag. A "signed lunar month" is the
+// month number, negated for a leap month.
+//
+// Functions that fail return false and leave their out-parameters unset.
+// Integer division truncates toward zero; Floor rounds toward minus infinity
+// and Round rounds halves to even.
+//
+// Everything that depends only on the year (the new moons of a year's series,
+// the lunar new year, the solar-term days) is memoised on first use. The
+// memo never changes a result; CalcPath::Uncached recomputes everything and
+// exists so that the two can be compared.
+
+enum class CalcPath { Cached, Uncached };
+
+// 1 Julian date, 2 Gregorian date, 0 a date of the 1582 gap.
+int GetCalendarKind(int Year, int Month, int Day);
+bool IsSolarLeapYear(int Year);
+// Days in the month, 0 for a month outside 1..12. October 1582 counts 31.
+int GetMonthDays(int Year, int Month);
+// 1-based day of the year.
+int GetDayOfYear(int Year, int Month, int Day);
+// Continuous day count across the calendar switch: Julian 0001-01-01 is -1,
+// 1582-10-15 is 577736, 1899-12-30 is 693594. A gap date gives 0.
+int GetDayNumber(int Year, int Month, int Day);
+// False for a negative day number.
+bool DayNumberToDate(int DayNumber, int& Year, int& Month, int& Day);
+// 1 when the first date is later, 0 when equal, -1 when earlier.
+int CompareSolarDate(int Y1, int M1, int D1, int Y2, int M2, int D2);
+// Same order for lunar dates; within one month number a leap month is later.
+int CompareLunarDate(int Y1, int M1, int D1, bool Leap1, int Y2, int M2, int D2, bool Leap2);
+
+// 0..12 (the year's leap month, 0 for none), -1 outside -849..2100.
+int GetLeapMonthCode(int Year);
+// GetLeapMonthCode with -1 turned into 0.
+int GetLeapMonth(int Year);
+// Running count of leap months up to the year. Year 0 reads as year -1;
+// a year outside the table reads as the nearest end of it.
+int GetLeapMonthCount(int Year);
+
+// 1..30, or -1 when no new moon of the year's series fits.
+int GetLunarDay(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
+// Signed lunar month.
+int GetLunarMonth(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
+// False when Year is outside -849..2100.
+bool GetLunarMonthDay(int Year, int Month, int Day, int& LunarMonth, int& LunarDay, bool& IsLeap,
+                      CalcPath path = CalcPath::Cached);
+// False when Year is outside -849..2100.
+bool SolarToLunar(int Year, int Month, int Day, int& LunarYear, int& LunarMonth, int& LunarDay, bool& IsLeap,
+                  CalcPath path = CalcPath::Cached);
+// False when the lunar date does not exist.
+bool LunarToSolar(int LunarYear, int LunarMonth, int LunarDay, bool IsLeap, int& Year, int& Month, int& Day,
+                  CalcPath path = CalcPath::Cached);
+// SolarToLunar of the year, month and day of a date value.
+bool DateToLunar(double date, int& LunarYear, int& LunarMonth, int& LunarDay, bool& IsLeap,
+                 CalcPath path = CalcPath::Cached);

@@ -1,0 +1,114 @@
+#include "SolarTerms.h"
+
+#include "DateValue.h"
+#include "LeapMonthTables.h"
+#include "YearMemo.h"
+
+#include <cmath>
+
+namespace {
+
+// Terms whose moment the formula puts a few minutes on the wrong side of
+// midnight, China time; the day is moved to the one of the official calendar.
+struct TermCorrection {
+    int year;
+    int n;
+    int days;
+};
+constexpr TermCorrection kTermCorrections[] = {
+    {1911, 9, +1},  {1912, 19, +1}, {1923, 4, -1},  {1979, 2, -1}, {2016, 13, +1},
+    {2020, 23, +1}, {2037, 18, +1}, {2040, 19, +1}, {2042, 14, +1}, {2051, 6, -1},
+    {2059, 4, +1},  {2083, 3, -1},  {2084, 6, -1},  {2085, 1, -1}, {2097, 9, +1},
+};
+
+int TermCorrectionDays(int year, int n)
+{
+    // Term 25 is the next year's 小寒 and moves with it.
+    if (n == 25)
+        return TermCorrectionDays(year + 1, 1);
+    for (const auto& c : kTermCorrections) {
+        if (c.year == year && c.n == n)
+            return c.days;
+    }
+    return 0;
+}
+
+double TermFormula(int Year, int N)
+{
+    const int a = Year > 0 ? Year : Year + 1;
+    const double S = (365.2423112 - 6.4e-14 * (a - 100.0) * (a - 100.0) - 3.047e-8 * (a - 100.0)) * a +
+                     15.218427 * N + 1721050.71301;
+    const double E = 0.0003 * a - 0.372781384 - 0.2617913325 * N;
+    const double P = (1.945 * std::sin(E) - 0.01206 * std::sin(2 * E)) * (1.048994 - 2.583e-5 * a);
+    const double Q = -0.0018 * std::sin(2.313908653 * a - 0.439822951 - 3.0443 * N);
+    return S + P + Q - GetDayNumber(a, 1, 0) - 1721425;
+}
+
+double TermDay(int Year, int N)
+{
+    return TermFormula(Year, N) + TermCorrectionDays(Year, N);
+}
+
+struct YearTerms {
+    std::array<double, 25> day{};  // term numbers 1..25
+};
+
+YearTerms ComputeYearTerms(int year)
+{
+    YearTerms terms;
+    for (int n = 1; n <= 25; ++n)
+        terms.day[static_cast<std::size_t>(n - 1)] = TermDay(year, n);
+    return terms;
+}
+
+constinit YearMemo<YearTerms, kFirstTableYear, kLastTableYear> termMemo;
+
+}  // namespace
+
+double GetTermDayOfYear(int Year, int N, CalcPath path)
+{
+    if (path == CalcPath::Uncached || N < 1 || N > 25)
+        return TermDay(Year, N);
+    return termMemo.Get(Year, ComputeYearTerms).day[static_cast<std::size_t>(N - 1)];
+}
+
+bool GetTermDate(int Year, int I, int& Month, int& Day, CalcPath path)
+{
+    if (I < 0 || I > 23)
+        return false;
+    // The whole part is the day of the year; walk it through the months.
+    // (Walking the fraction along would turn a term on the last day of a
+    // month into day 0 of the next one.)
+    int dayOfYear = static_cast<int>(std::floor(GetTermDayOfYear(Year, I + 1, path)));
+    int month = 1;
+    while (month < 12 && dayOfYear > GetMonthDays(Year, month)) {
+        dayOfYear -= GetMonthDays(Year, month);
+        ++month;
+    }
+    Month = month;
+    Day = dayOfYear;
+    return true;
+}
+
+std::string_view GetTermName(int position)
+{
+    if (position < 0 || position > 23)
+        return {};
+    return TermNames[static_cast<std::size_t>(position)];
+}
+
+std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path)
+{
+    for (int i = 2 * (Month - 1); i <= 2 * (Month - 1) + 1; ++i) {
+        int m = 0, d = 0;
+        if (GetTermDate(Year, i, m, d, path) && m == Month && d == Day)
+            return GetTermName((i + 22) % 24);
+    }
+    return {};
+}
+
+std::string_view GetSolarTermText(double date, CalcPath path)
+{
+    const qn::CivilDate c = qn::DecodeDate(date);
+    return GetSolarTermText(c.year, c.month, c.day, path);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The 24 solar terms, from a closed formula in China standard time.
+//
+// Term number N runs 1..24 through the solar year from 小寒 (1) to 冬至 (24);
+// N = 25 is the next year's 小寒, counted past the end of the year. The term
+// index used by GetTermDate is N - 1.
+
+#include "LunarCore.h"
+
+#include <array>
+#include <string_view>
+
+// Display order, starting with 立春. Term number N is TermNames[(N + 21) % 24].
+inline constexpr std::array<std::string_view, 24> TermNames = {
+    "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至", "小暑", "大暑",
+    "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至", "小寒", "大寒",
+};
+
+// The 1-based day of the year on which term N falls, plus the time of day as
+// a fraction. Includes the day corrections of the few terms that the formula
+// puts on the wrong side of midnight.
+double GetTermDayOfYear(int Year, int N, CalcPath path = CalcPath::Cached);
+// Month and day of term index I (0..23); false for any other index.
+bool GetTermDate(int Year, int I, int& Month, int& Day, CalcPath path = CalcPath::Cached);
+// TermNames[position], empty outside 0..23.
+std::string_view GetTermName(int position);
+// The name of the term that falls on the date, or empty. Only the two terms
+// of the date's own month are looked at.
+std::string_view GetSolarTermText(double date, CalcPath path = CalcPath::Cached);
+std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
