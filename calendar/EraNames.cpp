@@ -26,10 +26,10 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-// Field 1 of a row as a year; 0 when it is not a number.
-int StartYear(const char* row)
+// A numeric field of a row; 0 when it is not a number.
+int NumberField(const char* row, int n)
 {
-    const std::string field = GetDelimitedField(row, ',', 1);
+    const std::string field = GetDelimitedField(row, ',', n);
     int value = 0;
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
@@ -42,12 +42,15 @@ int StartYear(const char* row)
 // so that naming a year is a table look-up.
 struct EraIndex {
     std::array<int, EraRowCount> start{};
+    std::array<int, EraRowCount> earlierYears{};
     std::array<short, LastEraYear - FirstEraYear + 1> rowOfYear{};
 
     EraIndex()
     {
-        for (int i = 0; i < EraRowCount; ++i)
-            start[i] = StartYear(EraRows[i]);
+        for (int i = 0; i < EraRowCount; ++i) {
+            start[i] = NumberField(EraRows[i], 1);
+            earlierYears[i] = NumberField(EraRows[i], 3);
+        }
         rowOfYear.fill(-1);
         for (int i = 0; i + 1 < EraRowCount; ++i) {
             const int from = std::max(start[i], FirstEraYear);
@@ -94,7 +97,9 @@ std::string GetEraText(int year)
     if (row < 0)
         return {};
     const std::string text = EraRows[row];
-    const int k = year - index.start[row] + 1;
+    // A row may continue an era that began before it (元 took over 至元 in its
+    // 8th year); the third field holds those earlier years.
+    const int k = year - index.start[row] + 1 + index.earlierYears[row];
     return "[" + GetDelimitedField(text, ',', 4) + "]" + GetDelimitedField(text, ',', 5) + " " +
            GetDelimitedField(text, ',', 6) + " " + GetDelimitedField(text, ',', 7) +
            (k == 1 ? std::string("元") : std::to_string(k)) + "年";
