@@ -1,12 +1,24 @@
 #include "CalendarDemo.h"
 
-#include <QApplication>
-#include <QLabel>
+#include "CalendarFonts.h"
+#include "ChnCalendar.h"
 
-int RunCalendarDemo(const qn::NowSource& /*now*/)
+#include <QApplication>
+#include <QVBoxLayout>
+#include <QWidget>
+
+int RunCalendarDemo(const qn::NowSource& now)
 {
-    // Placeholder until the calendar control exists.
-    QLabel label(QStringLiteral("日历控件尚未完成"));
-    label.show();
+    InstallCalendarFontSubstitutes();
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("QN周记事本 - 日历"));
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(8, 8, 8, 8);
+    auto* calendar = new TChnCalendar(&window, now);
+    // As the main window sets it up: the picture, if any, stretched.
+    calendar->SetStretch(true);
+    calendar->setFixedSize(TChnCalendar::kInitialWidth, TChnCalendar::kInitialHeight);
+    layout->addWidget(calendar);
+    window.show();
     return QApplication::exec();
 }
