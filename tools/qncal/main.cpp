@@ -1,0 +1,16 @@
+// qncal: a month calendar with the Chinese lunar calendar, for the terminal.
+#include "QnCal.h"
+
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char* argv[])
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    qncal::RunOptions options;
+    options.highlightToday = isatty(STDOUT_FILENO) != 0;
+    const int status = qncal::RunQnCal(args, std::cout, std::cerr, qn::SystemNow, options);
+    std::cout.flush();
+    return std::cout ? status : 1;
+}
