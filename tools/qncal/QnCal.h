@@ -14,6 +14,7 @@ namespace qncal {
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitNoSuchLunarDate = 1;
 inline constexpr int ExitBadInput = 2;
+inline constexpr int ExitOutputFailed = 3;
 
 struct RunOptions {
     bool highlightToday = false;  // reverse video for today's number in the grid
