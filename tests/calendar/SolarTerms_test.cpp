@@ -59,6 +59,25 @@ TEST(SolarTerms, TermTextOfADate)
         EXPECT_EQ(GetSolarTermText(qn::EncodeDate(d.year, d.month, d.day)), name) << Text(d);
 }
 
+// A term falling on the last day of a month stays on that day (walking the
+// fraction of the day through the months would make it day 0 of the next).
+TEST(SolarTerms, TermDateIsTheDayOfYearOfTheTerm)
+{
+    for (int year = -849; year <= 2100; ++year) {
+        const int daysInYear = GetDayOfYear(year, 12, 31);
+        for (int i = 0; i < 24; ++i) {
+            const int dayOfYear = static_cast<int>(std::floor(GetTermDayOfYear(year, i + 1)));
+            if (dayOfYear < 1 || dayOfYear > daysInYear)
+                continue;
+            int month = 0, day = 0;
+            ASSERT_TRUE(GetTermDate(year, i, month, day));
+            ASSERT_GE(day, 1) << year << " " << i;
+            ASSERT_LE(day, GetMonthDays(year, month)) << year << " " << i;
+            ASSERT_EQ(GetDayOfYear(year, month, day), dayOfYear) << year << " " << i;
+        }
+    }
+}
+
 // Terms that the formula puts a few minutes on the wrong side of midnight are
 // moved to the day of the official calendar; the day before or after is free.
 TEST(SolarTerms, CorrectedTermsFallOnTheOfficialDay)
