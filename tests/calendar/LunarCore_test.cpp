@@ -296,6 +296,23 @@ TEST(LunarToSolar, KnownDates)
     }
 }
 
+TEST(LunarToSolar, SpringFestivals)
+{
+    const Ymd days[] = {
+        {1912, 2, 18}, {1949, 1, 29}, {1950, 2, 17}, {1966, 1, 21}, {1976, 1, 31}, {1984, 2, 2},  {1985, 2, 20},
+        {1990, 1, 27}, {2000, 2, 5},  {2001, 1, 24}, {2008, 2, 7},  {2010, 2, 14}, {2012, 1, 23}, {2013, 2, 10},
+        {2014, 1, 31}, {2015, 2, 19}, {2016, 2, 8},  {2017, 1, 28}, {2018, 2, 16}, {2019, 2, 5},  {2020, 1, 25},
+        {2021, 2, 12}, {2022, 2, 1},  {2023, 1, 22}, {2025, 1, 29}, {2026, 2, 17}, {2030, 2, 3},  {2050, 1, 23},
+    };
+    for (const Ymd d : days) {
+        int y = 0, m = 0, day = 0;
+        ASSERT_TRUE(LunarToSolar(d.year, 1, 1, false, y, m, day)) << d.year;
+        EXPECT_EQ(Text({y, m, day}), Text(d));
+        ExpectLunar({d, d.year, 1, 1, false});
+    }
+    ExpectLunar({{1949, 10, 1}, 1949, 8, 10, false});
+}
+
 TEST(LunarToSolar, RoundTripsEveryDayFrom1901To2100)
 {
     for (int n = GetDayNumber(1901, 1, 1); n <= GetDayNumber(2100, 12, 31); ++n) {
