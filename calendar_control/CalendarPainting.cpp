@@ -174,5 +174,9 @@ void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
         return;
     const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+    // Like DrawText without DT_NOCLIP: nothing is drawn outside the rectangle.
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
     painter.drawText(rect, alignment | Qt::TextSingleLine, shown);
+    painter.restore();
 }

@@ -1,0 +1,75 @@
+// Speed of the calendar control: laying out a new month and repainting the
+// whole control into an image. Runs on the offscreen platform unless another
+// one is asked for.
+
+#include "CalendarFonts.h"
+#include "CalendarModel.h"
+#include "ChnCalendar.h"
+#include "DateValue.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const double kNow = qn::EncodeDateTime(2024, 5, 6, 10, 30, 0);
+
+// Two dates in different months, taken in turn so every call is a new month.
+double DateFor(std::int64_t iteration)
+{
+    return iteration % 2 == 0 ? qn::EncodeDate(2024, 5, 17) : qn::EncodeDate(2031, 11, 3);
+}
+
+// The month layout alone: day information for every day, cells, week numbers.
+void BM_ModelLayout(benchmark::State& state)
+{
+    TCalendarModel model;
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        model.SelectDate(DateFor(i++));
+        benchmark::DoNotOptimize(model.LayoutMonth());
+    }
+}
+BENCHMARK(BM_ModelLayout)->Unit(benchmark::kMicrosecond);
+
+// An accepted SetDateTime on the shown control: layout, labels, selection and
+// the recomposed background; the grid is only scheduled for repainting.
+void BM_SetDateTime(benchmark::State& state)
+{
+    TChnCalendar calendar(nullptr, qn::FixedClock(kNow));
+    calendar.show();
+    std::int64_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(calendar.SetDateTime(DateFor(i++)));
+}
+BENCHMARK(BM_SetDateTime)->Unit(benchmark::kMicrosecond);
+
+// The whole control drawn into an image: background, labels, selectors and
+// all 63 grid cells.
+void BM_FullRepaint(benchmark::State& state)
+{
+    TChnCalendar calendar(nullptr, qn::FixedClock(kNow));
+    calendar.show();
+    QImage image(calendar.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        calendar.render(&image);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallCalendarFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
