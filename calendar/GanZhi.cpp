@@ -1,20 +1,41 @@
 #include "GanZhi.h"
 
+#include "EngineMath.h"
 #include "SolarTerms.h"
 
 #include <cmath>
 
 namespace {
 
-int Wrap(int value, int cycle)
+int Wrap(long long value, int cycle)
 {
-    const int r = value % cycle;
-    return r < 0 ? r + cycle : r;
+    const long long r = value % cycle;
+    return static_cast<int>(r < 0 ? r + cycle : r);
+}
+
+int YearGanZhiOf(long long year)
+{
+    // Year -1 directly precedes year 1.
+    return Wrap(year > 0 ? year - 4 : year - 3, 60);
+}
+
+long long CycleDayCount(int Year, int Month, int Day)
+{
+    const long long dayOfYear = GetDayOfYear(Year, Month, Day);
+    const long long y = Year;
+    if (y == 0)
+        return dayOfYear;
+    if (y < 0)
+        return 365 * y + dayOfYear - (3 - y) / 4;
+    long long c = 0;
+    if (GetCalendarKind(Year, Month, Day) == 2)
+        c = y <= 1700 ? 10 : 10 + (y - 1701) / 100 + 1 - (y - 1601) / 400;
+    return 365 * (y - 1) + (y - 1) / 4 + dayOfYear - c;
 }
 
 int TermDayFloor(int Year, int N, CalcPath path)
 {
-    return static_cast<int>(std::floor(GetTermDayOfYear(Year, N, path)));
+    return FloorToInt(GetTermDayOfYear(Year, N, path));
 }
 
 }  // namespace
@@ -51,14 +72,13 @@ bool SplitGanZhi(int index, int& stem, int& branch)
 
 int GetYearGanZhi(int year)
 {
-    // Year -1 directly precedes year 1.
-    return Wrap(year > 0 ? year - 4 : year - 3, 60);
+    return YearGanZhiOf(year);
 }
 
 int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path)
 {
     if (GetDayOfYear(Year, Month, Day) < TermDayFloor(Year, 3, path))
-        return GetYearGanZhi(Year - 1);
+        return YearGanZhiOf(Year - 1LL);
     return GetYearGanZhi(Year);
 }
 
@@ -66,7 +86,7 @@ void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth
 {
     const int d = GetDayOfYear(Year, Month, Day);
     if (d < TermDayFloor(Year, 3, path)) {
-        SolarYear = Year - 1;
+        SolarYear = static_cast<int>(Year - 1LL);
         SolarMonth = d < TermDayFloor(Year, 1, path) ? 11 : 12;
         return;
     }
@@ -82,7 +102,7 @@ int GetMonthGanZhi(int Year, int Month, int Day, CalcPath path)
     GetSolarMonth(Year, Month, Day, solarYear, solarMonth, path);
     // Stem of the first month for each year stem: 甲己 丙, 乙庚 戊, 丙辛 庚, 丁壬 壬, 戊癸 甲.
     static constexpr int kFirstMonthStem[10] = {2, 4, 6, 8, 0, 2, 4, 6, 8, 0};
-    const int yearStem = GetYearGanZhi(solarYear) % 10;
+    const int yearStem = YearGanZhiOf(solarYear) % 10;
     const int stem = Wrap(kFirstMonthStem[yearStem] + solarMonth - 1, 10);
     const int branch = Wrap(solarMonth + 1, 12);
     return CombineGanZhi(stem, branch);
@@ -90,25 +110,17 @@ int GetMonthGanZhi(int Year, int Month, int Day, CalcPath path)
 
 int GetCycleDayCount(int Year, int Month, int Day)
 {
-    const int dayOfYear = GetDayOfYear(Year, Month, Day);
-    if (Year == 0)
-        return dayOfYear;
-    if (Year < 0)
-        return 365 * Year + dayOfYear - (3 - Year) / 4;
-    int c = 0;
-    if (GetCalendarKind(Year, Month, Day) == 2)
-        c = Year <= 1700 ? 10 : 10 + (Year - 1701) / 100 + 1 - (Year - 1601) / 400;
-    return 365 * (Year - 1) + (Year - 1) / 4 + dayOfYear - c;
+    return static_cast<int>(CycleDayCount(Year, Month, Day));
 }
 
 int GetDayGanZhi(int Year, int Month, int Day)
 {
-    return Wrap(GetCycleDayCount(Year, Month, Day) + 12, 60);
+    return Wrap(CycleDayCount(Year, Month, Day) + 12, 60);
 }
 
 int GetAnimal(int year)
 {
-    return Wrap(year > 0 ? year - 4 : year - 3, 12);
+    return Wrap(year > 0 ? year - 4LL : year - 3LL, 12);
 }
 
 std::string_view GetAnimalText(int animal)
@@ -120,7 +132,7 @@ std::string_view GetAnimalText(int animal)
 
 int GetConstellation(int Month, int Day)
 {
-    const int c = Month * 100 + Day;
+    const long long c = Month * 100LL + Day;
     if (c < ConstellationStarts[0])
         return 9;
     int last = 0;

@@ -1,6 +1,7 @@
 #include "LunarCore.h"
 
 #include "DateValue.h"
+#include "EngineMath.h"
 #include "LeapMonthTables.h"
 #include "NewMoons.h"
 #include "YearMemo.h"
@@ -32,8 +33,8 @@ long long YearOffset(int year, bool gregorian)
 // side of it. Month and day bounds are inclusive.
 struct LunarDayWindow {
     int year;
-    int from;  // month * 100 + day
-    int to;
+    long long from;  // month * 100 + day
+    long long to;
     int shift;
 };
 constexpr LunarDayWindow kLunarDayWindows[] = {
@@ -46,7 +47,7 @@ constexpr LunarDayWindow kLunarDayWindows[] = {
 
 int ApplyLunarDayWindow(int year, int month, int day, int lunarDay)
 {
-    const int monthDay = month * 100 + day;
+    const long long monthDay = month * 100LL + day;
     for (const auto& w : kLunarDayWindows) {
         if (w.year != year || monthDay < w.from || monthDay > w.to)
             continue;
@@ -63,9 +64,9 @@ int LunarDayFromSeries(const NewMoonSeries& series, int dayNumber)
 {
     int result = -1;
     for (const int newMoon : series.day) {
-        const int since = dayNumber - newMoon;
+        const long long since = static_cast<long long>(dayNumber) - newMoon;
         if (since >= 0 && since <= 29)
-            result = since + 1;
+            result = static_cast<int>(since) + 1;
     }
     return result;
 }
@@ -79,8 +80,14 @@ NewMoonSeries NewMoonsOf(int year, CalcPath path)
     return newMoonMemo.Get(year, ComputeNewMoonSeries);
 }
 
+// Years whose day numbers and lunations no longer fit the engine's integers;
+// they have no new moon to offer.
+constexpr int kSaneYearLimit = 1000000;
+
 int LunarDayOf(int year, int month, int day, CalcPath path)
 {
+    if (year < -kSaneYearLimit || year > kSaneYearLimit)
+        return -1;
     const int lunarDay = LunarDayFromSeries(NewMoonsOf(year, path), GetDayNumber(year, month, day));
     if (lunarDay < 0)
         return lunarDay;
@@ -100,7 +107,7 @@ int LunarMonthOf(int year, int month, int day, int lunarDay)
     const double months = static_cast<double>(static_cast<long long>(GetDayNumber(year, month, day)) -
                                               kLunarEpochDayNumber - l) /
                           kSynodicMonth;
-    long long g = static_cast<long long>(std::nearbyint(months)) - GetLeapMonthCount(year);
+    long long g = RoundHalfEven(months) - GetLeapMonthCount(year);
     g -= 3;
     if (year >= 238 && year <= 240)
         g += 1;
@@ -116,7 +123,8 @@ int LunarMonthOf(int year, int month, int day, int lunarDay)
     // back into the last months of a cycle.
     int m = FloorMod(g, 12) + 1;
 
-    if (GetLeapMonthCode(year - 1) == m && month == 1 && day < l)
+    const int previousCode = year > kFirstTableYear ? GetLeapMonthCode(year - 1) : -1;
+    if (previousCode == m && month == 1 && day < l)
         return -m;
     const int q = GetLeapMonthCode(year);
     if (q == m) {
@@ -172,7 +180,7 @@ bool IsSolarLeapYear(int Year)
         return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
     if (Year >= 0)
         return Year % 4 == 0;
-    return (Year - 3) % 4 == 0;
+    return (static_cast<long long>(Year) - 3) % 4 == 0;
 }
 
 int GetMonthDays(int Year, int Month)
@@ -201,13 +209,12 @@ int GetMonthDays(int Year, int Month)
 int GetDayOfYear(int Year, int Month, int Day)
 {
     static constexpr int kBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    if (Month >= 1 && Month <= 12)
-        return kBefore[Month] + (Month > 2 && IsSolarLeapYear(Year) ? 1 : 0) + Day;
-    // Month numbers past 12 still add up every real month before them.
-    int days = 0;
-    for (int i = 1; i < Month; ++i)
-        days += GetMonthDays(Year, i);
-    return days + Day;
+    long long days = 0;
+    if (Month > 12)  // past December every real month has been counted
+        days = 365 + (IsSolarLeapYear(Year) ? 1 : 0);
+    else if (Month >= 1)
+        days = kBefore[Month] + (Month > 2 && IsSolarLeapYear(Year) ? 1 : 0);
+    return static_cast<int>(days + Day);
 }
 
 int GetDayNumber(int Year, int Month, int Day)
@@ -215,6 +222,7 @@ int GetDayNumber(int Year, int Month, int Day)
     const int kind = GetCalendarKind(Year, Month, Day);
     if (kind == 0)
         return 0;
+    // Wraps around for absurd years rather than overflowing.
     return static_cast<int>(GetDayOfYear(Year, Month, Day) + YearOffset(Year, kind == 2));
 }
 

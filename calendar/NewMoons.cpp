@@ -1,5 +1,7 @@
 #include "NewMoons.h"
 
+#include "EngineMath.h"
+
 #include <cmath>
 
 namespace {
@@ -17,7 +19,7 @@ double Frac(double x)
 NewMoonSeries ComputeNewMoonSeries(int Year)
 {
     const double T = (Year - 1899.5) / 100;
-    const double k = std::floor((Year - 1900) * 12.3685);
+    const double k = std::floor((static_cast<double>(Year) - 1900) * 12.3685);
     const double T2 = T * T;
     const double T3 = T2 * T;
 
@@ -40,7 +42,7 @@ NewMoonSeries ComputeNewMoonSeries(int Year)
         const double W = 28 * v + B + X + 1.53058868 * v + C1 * std::sin(M) - 0.4068 * std::sin(Mp) +
                          0.0021 * std::sin(2 * M) + 0.0161 * std::sin(2 * Mp) + 0.0104 * std::sin(2 * F) -
                          0.0074 * std::sin(M - Mp) - 0.0051 * std::sin(M + Mp);
-        series.day[i] = static_cast<int>(std::floor(W));
+        series.day[i] = FloorToInt(W);
     }
     return series;
 }

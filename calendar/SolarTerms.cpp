@@ -1,6 +1,7 @@
 #include "SolarTerms.h"
 
 #include "DateValue.h"
+#include "EngineMath.h"
 #include "LeapMonthTables.h"
 #include "YearMemo.h"
 
@@ -25,7 +26,7 @@ int TermCorrectionDays(int year, int n)
 {
     // Term 25 is the next year's 小寒 and moves with it.
     if (n == 25)
-        return TermCorrectionDays(year + 1, 1);
+        return year < kLastTableYear ? TermCorrectionDays(year + 1, 1) : 0;
     for (const auto& c : kTermCorrections) {
         if (c.year == year && c.n == n)
             return c.days;
@@ -79,7 +80,7 @@ bool GetTermDate(int Year, int I, int& Month, int& Day, CalcPath path)
     // The whole part is the day of the year; walk it through the months.
     // (Walking the fraction along would turn a term on the last day of a
     // month into day 0 of the next one.)
-    int dayOfYear = static_cast<int>(std::floor(GetTermDayOfYear(Year, I + 1, path)));
+    int dayOfYear = FloorToInt(GetTermDayOfYear(Year, I + 1, path));
     int month = 1;
     while (month < 12 && dayOfYear > GetMonthDays(Year, month)) {
         dayOfYear -= GetMonthDays(Year, month);
@@ -99,6 +100,8 @@ std::string_view GetTermName(int position)
 
 std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path)
 {
+    if (Month < 1 || Month > 12)
+        return {};
     for (int i = 2 * (Month - 1); i <= 2 * (Month - 1) + 1; ++i) {
         int m = 0, d = 0;
         if (GetTermDate(Year, i, m, d, path) && m == Month && d == Day)

@@ -131,3 +131,36 @@ TEST(LunarTexts, DayAndMonthTexts)
 }
 
 }  // namespace
+
+#include "SolarTerms.h"
+
+#include <climits>
+
+namespace {
+
+TEST(EngineInputs, ExtremeNumbersGiveNamesInRange)
+{
+    for (const int year : {INT_MIN, -1000001, -850, 2101, 1000001, INT_MAX}) {
+        for (const int month : {INT_MIN, 0, 1, 12, 13, INT_MAX}) {
+            for (const int day : {INT_MIN, 0, 1, INT_MAX}) {
+                const int yearName = GetDateYearGanZhi(year, month, day);
+                EXPECT_TRUE(yearName >= 0 && yearName < 60);
+                const int dayName = GetDayGanZhi(year, month, day);
+                EXPECT_TRUE(dayName >= 0 && dayName < 60);
+                (void)GetMonthGanZhi(year, month, day);
+                (void)GetCycleDayCount(year, month, day);
+                (void)GetConstellation(month, day);
+                (void)GetSolarTermText(year, month, day);
+            }
+        }
+        EXPECT_TRUE(GetAnimal(year) >= 0 && GetAnimal(year) < 12);
+        EXPECT_TRUE(GetYearGanZhi(year) >= 0 && GetYearGanZhi(year) < 60);
+        for (int n = -1; n <= 26; ++n)
+            (void)GetTermDayOfYear(year, n);
+        int m = 0, d = 0;
+        for (int i = 0; i < 24; ++i)
+            (void)GetTermDate(year, i, m, d);
+    }
+}
+
+}  // namespace

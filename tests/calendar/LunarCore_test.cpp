@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -357,6 +359,43 @@ TEST(SolarToLunar, DaysRunOnWithoutGapsFrom1901To2100)
         prevDay = ld;
         prevLeap = leap;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Absurd numbers never reach the engine through a date value, but the
+// functions take any int: they must answer without overflowing or hanging.
+TEST(EngineInputs, ExtremeNumbersAreAnsweredSafely)
+{
+    const int extremes[] = {INT_MIN, INT_MIN + 1, -1000001, -850, 0, 2101, 1000001, INT_MAX - 1, INT_MAX};
+    for (const int year : extremes) {
+        for (const int month : {INT_MIN, 0, 1, 13, INT_MAX}) {
+            for (const int day : {INT_MIN, 0, 1, INT_MAX}) {
+                (void)GetCalendarKind(year, month, day);
+                (void)GetDayOfYear(year, month, day);
+                (void)GetDayNumber(year, month, day);
+                (void)GetLunarDay(year, month, day);
+                (void)GetLunarMonth(year, month, day);
+                int ly = 0, lm = 0, ld = 0;
+                bool leap = false;
+                const bool converted = SolarToLunar(year, month, day, ly, lm, ld, leap);
+                EXPECT_EQ(converted, year >= -849 && year <= 2100);
+                int y = 0, m = 0, d = 0;
+                (void)LunarToSolar(year, month, day, false, y, m, d);
+                (void)CompareLunarDate(year, month, day, true, year, month, day, false);
+            }
+        }
+        EXPECT_EQ(GetLeapMonthCode(year), year >= -849 && year <= 2100 ? GetLeapMonthCode(year) : -1);
+        (void)IsSolarLeapYear(year);
+        (void)GetLeapMonthCount(year);
+    }
+    int y = 0, m = 0, d = 0;
+    ASSERT_TRUE(DayNumberToDate(INT_MAX, y, m, d));
+    EXPECT_GE(d, 1);
+    EXPECT_LE(d, 31);
+    EXPECT_FALSE(DayNumberToDate(INT_MIN, y, m, d));
 }
 
 }  // namespace
