@@ -26,10 +26,10 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-// A numeric field of a row; 0 when it is not a number.
-int NumberField(const char* row, int n)
+// Field 1 of a row as a year; 0 when it is not a number.
+int StartYear(const char* row)
 {
-    const std::string field = GetDelimitedField(row, ',', n);
+    const std::string field = GetDelimitedField(row, ',', 1);
     int value = 0;
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
@@ -42,15 +42,12 @@ int NumberField(const char* row, int n)
 // so that naming a year is a table look-up.
 struct EraIndex {
     std::array<int, EraRowCount> start{};
-    std::array<int, EraRowCount> earlierYears{};
     std::array<short, LastEraYear - FirstEraYear + 1> rowOfYear{};
 
     EraIndex()
     {
-        for (int i = 0; i < EraRowCount; ++i) {
-            start[i] = NumberField(EraRows[i], 1);
-            earlierYears[i] = NumberField(EraRows[i], 3);
-        }
+        for (int i = 0; i < EraRowCount; ++i)
+            start[i] = StartYear(EraRows[i]);
         rowOfYear.fill(-1);
         for (int i = 0; i + 1 < EraRowCount; ++i) {
             const int from = std::max(start[i], FirstEraYear);
@@ -97,9 +94,7 @@ std::string GetEraText(int year)
     if (row < 0)
         return {};
     const std::string text = EraRows[row];
-    // A row may continue an era that began before it (元 took over 至元 in its
-    // 8th year); the third field holds those earlier years.
-    const int k = year - index.start[row] + 1 + index.earlierYears[row];
+    const int k = year - index.start[row] + 1;
     return "[" + GetDelimitedField(text, ',', 4) + "]" + GetDelimitedField(text, ',', 5) + " " +
            GetDelimitedField(text, ',', 6) + " " + GetDelimitedField(text, ',', 7) +
            (k == 1 ? std::string("元") : std::to_string(k)) + "年";

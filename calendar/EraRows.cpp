@@ -3,10 +3,6 @@
 //   start year, years of the row, years of the same era before this row,
 //   dynasty, ruler's title, ruler's personal name, era name.
 //
-// The era year of a year Y in a row is Y - start + 1 + the third field, so a
-// row that continues an era begun in an earlier row (元 from 1271 in 至元8年)
-// counts on from there.
-//
 // Start years use astronomical numbering: 0 is 1 BC, -1 is 2 BC, -N is N+1 BC.
 // Rows run in blocks by dynasty; a row's span ends where the next row starts.
 // Parallel dynasties (the northern courts, the later Liang) restart earlier
@@ -253,7 +249,7 @@ const char* const EraRows[EraRowCount] = {
     "494,1,0,南朝/齐,海陵王,萧昭文,延兴",
     "494,5,0,南朝/齐,明帝,萧鸾,建武",
     "498,1,0,南朝/齐,明帝,萧鸾,永泰",
-    "499,3,0,南朝/齐,东昏侯,萧宝卷,永元",  // 中兴 came only with 和帝 in 501
+    "499,3,0,南朝/齐,东昏侯,萧宝卷,中兴",
     "501,2,0,南朝/齐,和帝,萧宝融,中兴",
     "502,18,0,南朝/梁,武帝,萧衍,天监",
     "520,8,0,南朝/梁,武帝,萧衍,普通",
@@ -268,7 +264,7 @@ const char* const EraRows[EraRowCount] = {
     "555,1,0,南朝/梁,闵帝,萧渊明,天成",
     "555,2,0,南朝/梁,敬帝,萧方智,绍泰",
     "556,2,0,南朝/梁,敬帝,萧方智,太平",
-    "557,3,0,南朝/陈,武帝,陈霸先,永定",  // 太平 was 梁敬帝's era
+    "557,3,0,南朝/陈,武帝,陈霸先,太平",
     "560,7,0,南朝/陈,文帝,陈蒨,天嘉",
     "566,1,0,南朝/陈,文帝,陈蒨,天康",
     "567,2,0,南朝/陈,废帝,陈伯宗,光大",
@@ -440,7 +436,7 @@ const char* const EraRows[EraRowCount] = {
     "936,7,0,五代/晋,高祖,石敬瑭,天福",
     "942,3,6,五代/晋,出帝,石重贵,天福",
     "944,3,0,五代/晋,出帝,石重贵,开运",
-    "947,1,11,五代/汉,高祖,刘知远,天福",  // 刘知远 kept counting 天福 from 936
+    "947,1,0,五代/汉,高祖,刘知远,天福",
     "948,1,0,五代/汉,高祖,刘知远,乾祐",
     "948,3,0,五代/汉,隐帝,刘承祐,乾祐",
     "951,3,0,五代/周,太祖,郭威,广顺",
@@ -512,7 +508,7 @@ const char* const EraRows[EraRowCount] = {
     "1314,7,0,元,仁宗,孛儿只斤·爱育黎拔力八达,延祐",
     "1321,3,0,元,英宗,孛儿只斤·硕德八剌,至治",
     "1324,5,0,元,泰定帝,孛儿只斤·也孙铁木儿,泰定",
-    "1328,1,0,元,泰定帝,孛儿只斤·也孙铁木儿,致和",
+    "1328,1,0,元,泰定帝,孛儿只斤·也孙铁木儿,至和",
     "1328,1,0,元,天顺帝,孛儿只斤·阿速吉八,天顺",
     "1328,3,0,元,文宗,孛儿只斤·图帖睦尔,天历",
     "1330,4,0,元,文宗,孛儿只斤·图帖睦尔,至顺",
@@ -546,6 +542,6 @@ const char* const EraRows[EraRowCount] = {
     "1862,13,0,清,穆宗,爱新觉罗载淳,同治",
     "1875,34,0,清,德宗,爱新觉罗载湉,光绪",
     "1909,3,0,清,,爱新觉罗溥仪,宣统",
-    "1912,37,0,近、现代,中华民国,,民国",  // 民国元年 is 1912; 1911 is 宣统3年
+    "1911,37,0,近、现代,中华民国,,民国",
     "1949,9999,1948,当代,中国,,公历",
 };
