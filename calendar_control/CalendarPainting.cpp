@@ -180,3 +180,26 @@ void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int
     painter.drawText(rect, alignment | Qt::TextSingleLine, shown);
     painter.restore();
 }
+
+void TTextLayerCache::Draw(QPainter& painter, const QRect& rect, const QString& text, const QFont& font, TColor color,
+                           int alignment)
+{
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const Key key{text, font.key(), font.pixelSize(), static_cast<int>(font.weight()), color,
+                  rect.width(), rect.height(), alignment};
+    auto found = FLayers.find(key);
+    if (found == FLayers.end()) {
+        if (FLayers.size() >= kMaxLayers)
+            FLayers.clear();
+        QImage layer(rect.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.fill(Qt::transparent);
+        QPainter layerPainter(&layer);
+        layerPainter.setFont(font);
+        layerPainter.setPen(ColorFromBgr(color));
+        DrawTextLine(layerPainter, layer.rect(), text, alignment);
+        layerPainter.end();
+        found = FLayers.emplace(key, std::move(layer)).first;
+    }
+    painter.drawImage(rect.topLeft(), found->second);
+}

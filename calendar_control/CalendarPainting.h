@@ -10,7 +10,11 @@
 #include <QRect>
 #include <QString>
 
+#include <QImage>
+
 #include <cstdint>
+#include <map>
+#include <tuple>
 
 class QImage;
 class QPainter;
@@ -55,3 +59,18 @@ QFont SongTiFont();
 // Draws `text` on one line inside `rect`, shortened with an ellipsis when too
 // wide, aligned by `alignment` (horizontal and vertical flags).
 void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int alignment);
+
+// Large one-line texts (the year and month watermarks) are slow to draw from
+// their outlines. The cache keeps each drawn text as a transparent layer the
+// size of its rectangle and reuses it while text, font, colour and size stay.
+class TTextLayerCache {
+public:
+    // Draws like DrawTextLine(painter, rect, text, alignment) in `color`.
+    void Draw(QPainter& painter, const QRect& rect, const QString& text, const QFont& font, TColor color,
+              int alignment);
+
+private:
+    using Key = std::tuple<QString, QString, int, int, TColor, int, int, int>;
+    static constexpr std::size_t kMaxLayers = 32;
+    std::map<Key, QImage> FLayers;
+};

@@ -519,12 +519,10 @@ void TChnCalendar::ComposeBackground()
             const QRect yearRect(g.left(), g.top() + 6, g.width(), middle - g.top());
             const QRect monthRect(g.left(), middle, g.width(), gridBottom - middle);
             const qn::CivilDate date = qn::DecodeDate(FModel.DateTime);
-            painter.setFont(ArialBlackFont(48));
-            painter.setPen(ColorFromBgr(FColorBackYear));
-            DrawTextLine(painter, yearRect, QString::number(date.year), Qt::AlignCenter);
-            painter.setFont(ArialBlackFont(90));
-            painter.setPen(ColorFromBgr(FColorBackMonth));
-            DrawTextLine(painter, monthRect, QString::number(date.month), Qt::AlignCenter);
+            FWatermarks.Draw(painter, yearRect, QString::number(date.year), ArialBlackFont(48), FColorBackYear,
+                             Qt::AlignCenter);
+            FWatermarks.Draw(painter, monthRect, QString::number(date.month), ArialBlackFont(90), FColorBackMonth,
+                             Qt::AlignCenter);
         }
     }
 

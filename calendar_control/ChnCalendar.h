@@ -10,6 +10,7 @@
 
 #include "CalendarColors.h"
 #include "CalendarModel.h"
+#include "CalendarPainting.h"
 #include "Clock.h"
 
 #include <QFont>
@@ -239,6 +240,7 @@ private:
     QImage FCellBitmap;
     QImage FBackBitmapImage;
     QImage FPictureBitmapImage;
+    TTextLayerCache FWatermarks;
 
     bool FWindowCreated = false;
     bool FMenusBuilt = false;

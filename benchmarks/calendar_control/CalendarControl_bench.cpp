@@ -46,6 +46,18 @@ void BM_SetDateTime(benchmark::State& state)
 }
 BENCHMARK(BM_SetDateTime)->Unit(benchmark::kMicrosecond);
 
+// Rebuilding the composed background (white ground, frame, watermarks).
+void BM_ComposeBackground(benchmark::State& state)
+{
+    TChnCalendar calendar(nullptr, qn::FixedClock(kNow));
+    calendar.show();
+    for (auto _ : state) {
+        calendar.ComposeBackground();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeBackground)->Unit(benchmark::kMicrosecond);
+
 // The whole control drawn into an image: background, labels, selectors and
 // all 63 grid cells.
 void BM_FullRepaint(benchmark::State& state)
