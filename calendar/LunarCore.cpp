@@ -6,8 +6,6 @@
 #include "NewMoons.h"
 #include "YearMemo.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr int kLastJulianDayNumber = 577735;  // 1582-10-04
