@@ -1,5 +1,6 @@
 #include "ChnCal.h"
 #include "DateValue.h"
+#include "EraNames.h"
 #include "Festivals.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,18 @@ TEST(ChnCal, EachCallReflectsItsOwnDate)
     cal.EraName = "x";
     cal.Compute(Day({2024, 2, 12}));
     EXPECT_EQ(Fields(cal), Fields(ComputeFresh({2024, 2, 12})));
+}
+
+// The era text is that of the Gregorian year, also when consecutive calls
+// stay within one year or jump between years.
+TEST(ChnCal, EraTextFollowsTheGregorianYear)
+{
+    TChnCal cal;
+    for (const Ymd d : {Ymd{1900, 6, 1}, Ymd{1900, 6, 2}, Ymd{1368, 1, 23}, Ymd{1911, 12, 31}, Ymd{1912, 1, 1},
+                        Ymd{1948, 12, 31}, Ymd{1949, 1, 1}, Ymd{2024, 2, 10}, Ymd{1900, 1, 1}}) {
+        cal.Compute(Day(d));
+        EXPECT_EQ(cal.EraName, GetEraText(d.year)) << Text(d);
+    }
 }
 
 TEST(ChnCal, YearOutsideTheEngineOnlyChangesTheDate)
