@@ -1,7 +1,97 @@
+// QN周记事本: entry point. Creates every window once and runs the event loop.
+
+#include "CalendarDemo.h"
+#include "Clock.h"
+#include "CommandLine.h"
+#include "FontMapping.h"
+#include "Messages.h"
+#include "ProgramFolder.h"
+#include "SingleInstance.h"
+#include "uDM.h"
+#include "uMain.h"
+
 #include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void Print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+bool AsksForHelp(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    // Help and the missing-display hint work without any window system.
+    if (AsksForHelp(argc, argv)) {
+        Print(stdout, qn::HelpText());
+        return 0;
+    }
+    if (qn::NoDisplayAvailable(argc, argv)) {
+        Print(stderr, qn::NoDisplayText());
+        return 1;
+    }
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("qnweeknote"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+
+    const qn::CommandLine options = qn::ParseCommandLine(QApplication::arguments().mid(1));
+    if (!options.error.isEmpty()) {
+        Print(stderr, options.error + QLatin1Char('\n') + qn::HelpText());
+        return 2;
+    }
+    if (options.version) {
+        Print(stdout, QStringLiteral("qnweeknote %1\n").arg(QApplication::applicationVersion()));
+        return 0;
+    }
+
+    qn::MapWindowsFonts();
+    const qn::NowSource now = qn::SystemNow;
+
+    if (options.calendarDemo)
+        return RunCalendarDemo(now);
+
+    const qn::ProgramFolder folder =
+        options.folder.isEmpty() ? qn::ProgramFolder::OfExecutable() : qn::ProgramFolder(options.folder);
+    if (!folder.ensureDataFolder()) {
+        qn::ShowPlainMessage(nullptr, QStringLiteral("无法创建数据文件夹 %1").arg(folder.dataFolder()));
+        return 1;
+    }
+
+    qn::SingleInstance instance(folder);
+    if (!instance.acquire()) {
+        if (!instance.alreadyRunningReached())
+            qn::ShowPlainMessage(nullptr, QStringLiteral("QN周记事本已经打开 (%1)。").arg(folder.root()));
+        return 0;
+    }
+
+    // The data module comes first: creating the main window already reads notes.
+    TDM dm(folder);
+    if (!dm.ConnectDatabase())
+        return 1;
+
+    TMainFrm mainFrm(dm, folder, now);
+    QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, [&mainFrm] {
+        mainFrm.showNormal();
+        mainFrm.raise();
+        mainFrm.activateWindow();
+    });
+    // The password, box-look and floating windows are created here, once each,
+    // as they come.
+
+    mainFrm.show();
+    return QApplication::exec();
 }

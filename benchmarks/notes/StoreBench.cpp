@@ -1,0 +1,127 @@
+// Save and load of a whole week: six boxes of about 4 KB of formatted Chinese
+// text each, on a database file in a temporary folder. A save runs on every
+// keystroke, so its tail matters: p50 and p99 are reported as counters.
+
+#include "DateValue.h"
+#include "Messages.h"
+#include "ProgramFolder.h"
+#include "WeekNotes.h"
+#include "uDM.h"
+#include "uGlobal.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// About 4 KB of text (GBK bytes) with a format change every few words.
+void FillWithFormattedChinese(QTextEdit& box, int seed)
+{
+    static const QString words[] = {QStringLiteral("今天上午开会讨论"), QStringLiteral("项目进度"),
+                                    QStringLiteral("下午去银行办理业务，"), QStringLiteral("记得买菜和水果。"),
+                                    QStringLiteral("周末计划：爬山、看书"), QStringLiteral("重要！")};
+    box.clear();
+    QTextCursor cursor(box.document());
+    int bytes = 0;
+    for (int i = 0; bytes < 4096; ++i) {
+        QTextCharFormat format;
+        format.setFontFamilies({i % 3 ? QStringLiteral("宋体") : QStringLiteral("微软雅黑")});
+        format.setFontPointSize(9 + (i + seed) % 4 * 2);
+        format.setFontWeight((i + seed) % 5 == 0 ? QFont::Bold : QFont::Normal);
+        format.setFontItalic((i + seed) % 7 == 0);
+        format.setForeground(QColor::fromRgb(((i * 40) % 256), 0, ((i * 90 + seed) % 256)));
+        const QString& word = words[(i + seed) % 6];
+        cursor.insertText(word, format);
+        bytes += static_cast<int>(word.size()) * 2;
+        if (i % 12 == 11)
+            cursor.insertBlock();
+    }
+}
+
+struct Week {
+    Week()
+    {
+        folder = qn::ProgramFolder(dir.path());
+        folder.ensureDataFolder();
+        dm = std::make_unique<TDM>(folder);
+        dm->ConnectDatabase();
+        for (size_t i = 0; i < 6; ++i) {
+            owned[i] = std::make_unique<QTextEdit>();
+            boxes[i] = owned[i].get();
+            FillWithFormattedChinese(*owned[i], static_cast<int>(i));
+        }
+        BuildWeek(week, qn::EncodeDate(2010, 6, 1));
+        SaveWeekBoxes(*dm, week, boxes);  // rows exist, as after the first keystroke
+    }
+    QTemporaryDir dir;
+    qn::ProgramFolder folder;
+    std::unique_ptr<TDM> dm;
+    std::array<std::unique_ptr<QTextEdit>, 6> owned;
+    NoteBoxes boxes{};
+    TWeekConArray week = TWeekConArray(7);
+};
+
+void ReportPercentiles(benchmark::State& state, std::vector<double>& micros)
+{
+    if (micros.empty())
+        return;
+    std::sort(micros.begin(), micros.end());
+    state.counters["p50_us"] = micros[micros.size() / 2];
+    state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
+}
+
+template <typename Step>
+void Measure(benchmark::State& state, Step step)
+{
+    std::vector<double> micros;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        step();
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+    ReportPercentiles(state, micros);
+}
+
+void BM_SaveWeekNotes(benchmark::State& state)
+{
+    Week w;
+    int n = 0;
+    Measure(state, [&] {
+        // A keystroke's worth of change in one box, then the whole-week save.
+        QTextCursor c(w.boxes[static_cast<size_t>(n++ % 6)]->document());
+        c.insertText(QStringLiteral("字"));
+        SaveWeekBoxes(*w.dm, w.week, w.boxes);
+    });
+}
+BENCHMARK(BM_SaveWeekNotes)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+void BM_LoadWeekNotes(benchmark::State& state)
+{
+    Week w;
+    Measure(state, [&] { LoadWeekBoxes(*w.dm, w.week, w.boxes); });
+}
+BENCHMARK(BM_LoadWeekNotes)->Unit(benchmark::kMillisecond)->Iterations(1000);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qn::SetMessageSink([](const QString&, const QString&) {});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

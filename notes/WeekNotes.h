@@ -1,0 +1,24 @@
+#pragma once
+// Moving the six note boxes of the shown week out of and into the store.
+// Box r (0..5) belongs to ShownWeek slot r; the sixth box holds the shared
+// Saturday/Sunday note under Saturday's key.
+
+#include "uGlobal.h"
+
+#include <array>
+
+class QTextEdit;
+class TDM;
+
+using NoteBoxes = std::array<QTextEdit*, 6>;
+
+// Writes all six boxes under the keys of week slots 0..5, creating missing
+// rows, in one transaction. A box whose statements fail is skipped silently;
+// the others are still saved.
+void SaveWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes);
+
+// Fills the six boxes from the rows of week slots 0..5. A missing row or an
+// empty Content gives an empty box. When a lookup fails, loading stops and
+// every box not yet loaded is emptied, so that no box keeps another week's
+// note that a later save would store under this week's keys.
+void LoadWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes);

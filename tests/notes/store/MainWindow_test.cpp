@@ -1,0 +1,116 @@
+#include "DateValue.h"
+#include "StoreFixture.h"
+#include "uMain.h"
+#include "ChnCalendar.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public StoreFixture {
+protected:
+    std::unique_ptr<TMainFrm> Open(double now)
+    {
+        return std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now));
+    }
+    static QTextEdit* Box(TMainFrm& w, int n)
+    {
+        return w.findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n));
+    }
+    static void Type(QTextEdit* box, const QString& text)
+    {
+        box->setFocus();
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, text);
+    }
+};
+
+TEST(TodayLabel, ReadsTheDateWithoutLeadingZerosAndTheWeekdayCharacter)
+{
+    struct Case {
+        int y, m, d;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2010, 6, 1, "今天是 2010年6月1日(二)"},
+        {2012, 3, 4, "今天是 2012年3月4日(日)"},
+        {2009, 1, 5, "今天是 2009年1月5日(一)"},
+        {2024, 12, 28, "今天是 2024年12月28日(六)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TodayLabelText(qn::EncodeDateTime(c.y, c.m, c.d, 14, 30, 15)), QString::fromUtf8(c.text));
+}
+
+TEST_F(MainWindowTest, CreationShowsTodaysLabelAndWeekWithoutSaving)
+{
+    Exec(QStringLiteral("insert into tb_NewQN (YearMonthStr, Content) values ('20120303', x'7B5C727466317B5765656B656E647D7D')"));
+    auto w = Open(qn::EncodeDateTime(2012, 3, 4, 9, 15, 0));
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblDateTime"))->text(), QStringLiteral("今天是 2012年3月4日(日)"));
+    EXPECT_EQ(w->FMonthText, QStringLiteral("3"));
+    EXPECT_EQ(w->FViewNo, 1);
+    EXPECT_EQ(ShownWeek.size(), 7u);
+    EXPECT_EQ(ShownWeek[0].DayKey, "20120227");
+    EXPECT_EQ(Box(*w, 6)->toPlainText(), QStringLiteral("Weekend"));
+    EXPECT_TRUE(NotesReady);
+    EXPECT_FALSE(w->FShown);
+
+    // Before the window has been shown, changes are not saved.
+    Type(Box(*w, 1), QStringLiteral("x"));
+    EXPECT_EQ(Rows().size(), 1u);
+}
+
+TEST_F(MainWindowTest, FirstKeystrokeAfterShowCreatesTheSixRows)
+{
+    auto w = Open(qn::EncodeDate(2010, 6, 1));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_TRUE(w->FShown);
+    EXPECT_TRUE(Rows().empty());
+    Type(Box(*w, 2), QStringLiteral("a"));
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1].key, QStringLiteral("20100601"));
+    EXPECT_EQ(rows[1].contentBak, QStringLiteral("a"));
+    Type(Box(*w, 2), QStringLiteral("bc"));
+    EXPECT_EQ(Rows()[1].contentBak, QStringLiteral("abc"));
+    EXPECT_EQ(Rows().size(), 6u);
+}
+
+TEST_F(MainWindowTest, SundayEditsTheSaturdayRowAndWeeksComeBack)
+{
+    auto w = Open(qn::EncodeDate(2012, 3, 4));  // a Sunday
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    Type(Box(*w, 6), QStringLiteral("weekend"));
+    Type(Box(*w, 1), QStringLiteral("monday"));
+    EXPECT_EQ(Rows(QStringLiteral("where YearMonthStr = '20120303'"))[0].contentBak, QStringLiteral("weekend"));
+    EXPECT_TRUE(Rows(QStringLiteral("where YearMonthStr = '20120304'")).empty());
+
+    // Another week: its boxes are empty and loading saved nothing.
+    w->calendar()->SetDateTime(qn::EncodeDate(2012, 3, 14));
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(Box(*w, n)->toPlainText(), QString()) << n;
+    EXPECT_EQ(Rows().size(), 6u);
+
+    // Saturday of the first week finds both notes again.
+    w->calendar()->SetDateTime(qn::EncodeDate(2012, 3, 3));
+    EXPECT_EQ(Box(*w, 6)->toPlainText(), QStringLiteral("weekend"));
+    EXPECT_EQ(Box(*w, 1)->toPlainText(), QStringLiteral("monday"));
+    EXPECT_EQ(Rows().size(), 6u);
+}
+
+TEST_F(MainWindowTest, FocusLeavingABoxSaves)
+{
+    auto w = Open(qn::EncodeDate(2010, 6, 1));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    Box(*w, 3)->setFocus();
+    Box(*w, 4)->setFocus();
+    EXPECT_EQ(Rows().size(), 6u);
+}
+
+}  // namespace
