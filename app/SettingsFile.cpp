@@ -14,7 +14,9 @@ namespace {
 // Decodes with the named codec; nullopt when the bytes are not valid in it.
 std::optional<QString> StrictDecode(const char* codec, const QByteArray& bytes)
 {
-    QStringDecoder decoder(codec);
+    // Stateless: bytes left over at the end (a cut-off character) count as
+    // an error instead of being held back for more input.
+    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     QString text = decoder.decode(bytes);
@@ -48,7 +50,7 @@ QString SettingsFile::decode(const QByteArray& bytes)
     // A file saved by a UTF-8 editor.
     if (auto text = StrictDecode("UTF-8", bytes))
         return *text;
-    QStringDecoder gbk("GBK");
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     if (gbk.isValid())
         return gbk.decode(bytes);
     return QString::fromLatin1(bytes);
@@ -103,9 +105,10 @@ SettingsFile::ReadResult SettingsFile::read() const
         result.status = Status::Missing;
         return result;
     }
-    if (info.isDir()) {
+    if (!info.isFile()) {
+        // A folder, a pipe or a device: opening a pipe would wait forever.
         result.status = Status::Unreadable;
-        result.error = QStringLiteral("“%1”是一个文件夹，不是文件").arg(QDir::toNativeSeparators(m_path));
+        result.error = QStringLiteral("“%1”不是普通文件").arg(QDir::toNativeSeparators(m_path));
         return result;
     }
     QFile file(m_path);

@@ -182,14 +182,14 @@ QPixmap LoginSide()
     // Soft circles behind the lock.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 110));
-    p.drawEllipse(QPointF(49.5, 48), 34, 34);
+    p.drawEllipse(QPointF(49.5, 42), 32, 32);
     p.setBrush(QColor(255, 255, 255, 160));
-    p.drawEllipse(QPointF(49.5, 48), 25, 25);
-    DrawPadlock(p, QRectF(35, 24, 29, 40), kAccent, QColor(0xEA, 0xF1, 0xFD));
+    p.drawEllipse(QPointF(49.5, 42), 24, 24);
+    DrawPadlock(p, QRectF(36, 20, 27, 37), kAccent, QColor(0xEA, 0xF1, 0xFD));
 
     p.setPen(kAccent.darker(120));
     p.setFont(UiFont(12));
-    p.drawText(QRectF(0, 84, 99, 18), Qt::AlignCenter, QStringLiteral("安全登录"));
+    p.drawText(QRectF(0, 76, 99, 18), Qt::AlignCenter, QStringLiteral("安全登录"));
     return pixmap;
 }
 

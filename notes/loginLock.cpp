@@ -79,7 +79,7 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     // "忘记密码" has no action: the password lives in a file the user owns.
     btn1 = new QPushButton(QStringLiteral("忘记密码"), pnlWhite);
     btn1->setObjectName(QStringLiteral("btn1"));
-    btn1->setGeometry(22, 108, 56, 18);
+    btn1->setGeometry(20, 110, 60, 16);
     btn1->setFlat(true);
     btn1->setAutoDefault(false);
     btn1->setFocusPolicy(Qt::NoFocus);
