@@ -123,6 +123,7 @@ private slots:
     void yearMenuSelectsYears();
     void todayActions();
     void gridContextMenuOnlyWithoutTitle();
+    void labelMenus();
     void mouseChoiceEventOrder_data();
     void mouseChoiceEventOrder();
     void selectCellRefusals();
@@ -683,6 +684,28 @@ void CalendarWidgetTest::gridContextMenuOnlyWithoutTitle()
     QApplication::sendEvent(grid, &withoutTitle);
     QVERIFY(calendar->YearMenu()->isVisible());
     calendar->YearMenu()->hide();
+}
+
+void CalendarWidgetTest::labelMenus()
+{
+    auto calendar = ShownCalendar();
+    const struct {
+        QWidget* label;
+        QMenu* menu;
+    } cases[] = {{calendar->MonthLabel(), calendar->MonthMenu()},
+                 {calendar->MonthCaption(), calendar->MonthMenu()},
+                 {calendar->YearLabel(), calendar->YearMenu()},
+                 {calendar->YearCaption(), calendar->YearMenu()}};
+    for (const auto& c : cases) {
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2), c.label->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(c.label, &rightClick);
+        QVERIFY(c.menu->isVisible());
+        c.menu->hide();
+        QTest::mouseClick(c.label, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(c.menu->isVisible());
+        c.menu->hide();
+    }
+    QVERIFY(!calendar->MonthMenu()->isVisible());
 }
 
 void CalendarWidgetTest::mouseChoiceEventOrder_data()
