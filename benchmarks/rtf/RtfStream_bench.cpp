@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
@@ -13,8 +14,10 @@ namespace {
 
 // About 4 KB of text in code page 936 (two bytes per Chinese character):
 // short paragraphs of Chinese with some ASCII, a tick, a marker block and a
-// time stamp, formatted the way the editing commands do it.
-void FillNote(QTextDocument& doc) {
+// time stamp, formatted the way the editing commands do it. One phrase in
+// `formattedEvery` carries a format (bold, colour, another font and size,
+// underline and italic in turn); 1 formats every phrase.
+void FillNote(QTextDocument& doc, int formattedEvery) {
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(15);
     doc.setDefaultFont(font);
@@ -32,7 +35,7 @@ void FillNote(QTextDocument& doc) {
     int n = 0;
     while (doc.characterCount() < 2000) {
         QTextCharFormat f;
-        switch (n % 5) {
+        switch (n % formattedEvery ? 0 : n / formattedEvery % 4 + 1) {
         case 1: f.setFontWeight(QFont::Bold); break;
         case 2: f.setForeground(colors[n % 3]); break;
         case 3: f.setFontFamilies({QStringLiteral("微软雅黑")}); f.setProperty(QTextFormat::FontPixelSize, 16); break;
@@ -46,9 +49,17 @@ void FillNote(QTextDocument& doc) {
     }
 }
 
+int Fragments(const QTextDocument& doc) {
+    int n = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            ++n;
+    return n;
+}
+
 void BM_WriteRtf(benchmark::State& state) {
     QTextDocument doc;
-    FillNote(doc);
+    FillNote(doc, int(state.range(0)));
     qsizetype bytes = 0;
     for (auto _ : state) {
         const QByteArray rtf = WriteRtf(doc);
@@ -57,12 +68,13 @@ void BM_WriteRtf(benchmark::State& state) {
     }
     state.counters["rtf_bytes"] = double(bytes);
     state.counters["chars"] = doc.characterCount();
+    state.counters["fragments"] = double(Fragments(doc));
 }
-BENCHMARK(BM_WriteRtf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteRtf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadRtf(benchmark::State& state) {
     QTextDocument source;
-    FillNote(source);
+    FillNote(source, int(state.range(0)));
     const QByteArray rtf = WriteRtf(source);
     QTextDocument doc;
     doc.setDefaultFont(source.defaultFont());
@@ -72,12 +84,12 @@ void BM_ReadRtf(benchmark::State& state) {
     }
     state.counters["rtf_bytes"] = double(rtf.size());
 }
-BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRtf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 // The same with a layout attached, as in a note box on screen.
 void BM_ReadRtfWithLayout(benchmark::State& state) {
     QTextDocument source;
-    FillNote(source);
+    FillNote(source, int(state.range(0)));
     const QByteArray rtf = WriteRtf(source);
     QTextDocument doc;
     doc.setDefaultFont(source.defaultFont());
@@ -88,15 +100,15 @@ void BM_ReadRtfWithLayout(benchmark::State& state) {
         benchmark::DoNotOptimize(&doc);
     }
 }
-BENCHMARK(BM_ReadRtfWithLayout)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRtfWithLayout)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 void BM_PlainTextCrLf(benchmark::State& state) {
     QTextDocument doc;
-    FillNote(doc);
+    FillNote(doc, int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(PlainTextCrLf(doc));
 }
-BENCHMARK(BM_PlainTextCrLf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainTextCrLf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

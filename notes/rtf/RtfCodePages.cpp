@@ -160,29 +160,37 @@ const char* CodecName(int codePage) {
 
 void DecodeGbk(const uint8_t* p, qsizetype size, QString& out) {
     const GbkTables& t = Gbk();
+    const qsizetype used = out.size();
+    out.resize(used + size);  // never more characters than bytes
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* d = begin + used;
     qsizetype i = 0;
     while (i < size) {
         const uint8_t b = p[i];
         if (b < 0x80) {
-            out += QChar(b);
+            *d++ = b;
             ++i;
         } else if (b >= 0x81 && b <= 0xFE && i + 1 < size && p[i + 1] >= 0x40 && p[i + 1] <= 0xFE) {
             const char16_t c = t.pairs[(b - 0x81) * TrailCount + (p[i + 1] - 0x40)];
-            out += QChar(c ? c : Replacement);
+            *d++ = c ? c : Replacement;
             i += 2;
         } else {
             const char16_t c = t.singles[b - 0x80];
-            out += QChar(c ? c : Replacement);
+            *d++ = c ? c : Replacement;
             ++i;
         }
     }
+    out.resize(d - begin);
 }
 
 void DecodeWestern(const uint8_t* p, qsizetype size, QString& out) {
     const auto& table = Western();
+    const qsizetype used = out.size();
+    out.resize(used + size);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data()) + used;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = p[i] < 0x80 ? p[i] : table[p[i] - 0x80];
-        out += QChar(c ? c : Replacement);
+        d[i] = c ? c : Replacement;
     }
 }
 

@@ -127,6 +127,10 @@ const std::unordered_map<std::string_view, Keyword>& Table() {
 }  // namespace
 
 const Keyword* FindKeyword(std::string_view word) {
+    // \u is by far the most frequent word in text outside GBK.
+    static const Keyword unicode{Kw::Unicode, 0};
+    if (word.size() == 1 && word[0] == 'u')
+        return &unicode;
     const auto& table = Table();
     const auto it = table.find(word);
     return it == table.end() ? nullptr : &it->second;

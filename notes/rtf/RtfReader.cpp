@@ -18,6 +18,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string_view>
 #include <vector>
@@ -64,12 +65,16 @@ struct ColorDef {
 
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+constexpr auto HexDigits = [] {
+    std::array<int8_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[c] = c >= '0' && c <= '9'   ? int8_t(c - '0')
+               : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
+               : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
+                                      : int8_t(-1);
+    return t;
+}();
+int HexValue(char c) { return HexDigits[uint8_t(c)]; }
 
 // Lone surrogate halves and frame markers would corrupt the document.
 void CleanText(QString& text) {
@@ -109,10 +114,10 @@ public:
             }
         }
         FinishFont();
-        FlushRun();
         // The last paragraph mark ends the last paragraph; it opens none.
         pendingParagraphs_ = std::max(0, pendingParagraphs_ - 1);
-        InsertParagraphs();
+        AppendParagraphs();
+        FlushRun();
         cursor_.endEditBlock();
     }
 
@@ -185,20 +190,7 @@ private:
         }
         star_ = false;
         if (c == '\'') {
-            int value = 0, digits = 0;
-            while (digits < 2 && p_ < end_ && HexValue(*p_) >= 0) {
-                value = value * 16 + HexValue(*p_++);
-                ++digits;
-            }
-            if (!SkipFallback() && digits == 2) {
-                const char byte = char(value);
-                if (Top().dest == Dest::FontTable) {
-                    if (fontOpen_)
-                        fontBytes_ += byte;  // an escaped ';' belongs to the name
-                } else {
-                    Bytes(&byte, 1);
-                }
-            }
+            HexBytes();
             return;
         }
         if (SkipFallback())
@@ -211,6 +203,39 @@ private:
         case '\t': Char(u'\t'); break;
         case '\r': case '\n': Paragraph(); break;
         default: break;  // \| \: and the like carry no text
+        }
+    }
+
+    // \'hh, and the escapes that directly follow it: Chinese text is long
+    // runs of them. Called with p_ just past the quote.
+    void HexBytes() {
+        char buffer[512];
+        int count = 0;
+        const int hi = p_ < end_ ? HexValue(p_[0]) : -1;
+        const int lo = hi >= 0 && p_ + 1 < end_ ? HexValue(p_[1]) : -1;
+        if (lo < 0) {  // a truncated escape: drop what there is of it
+            p_ += hi >= 0 ? 1 : 0;
+            SkipFallback();
+            return;
+        }
+        p_ += 2;
+        if (!SkipFallback())
+            buffer[count++] = char(hi << 4 | lo);
+        while (count < int(sizeof buffer) && end_ - p_ >= 4 && p_[0] == '\\' && p_[1] == '\'') {
+            const int h = HexValue(p_[2]), l = HexValue(p_[3]);
+            if ((h | l) < 0)
+                break;
+            p_ += 4;
+            if (fallback_ == 0 || !SkipFallback())
+                buffer[count++] = char(h << 4 | l);
+        }
+        if (count == 0)
+            return;
+        if (Top().dest == Dest::FontTable) {
+            if (fontOpen_)
+                fontBytes_.append(buffer, count);  // an escaped ';' belongs to the name
+        } else {
+            Bytes(buffer, count);
         }
     }
 
@@ -396,27 +421,31 @@ private:
         }
     }
 
+    // A paragraph mark is held back until more text follows, so that the
+    // mark that ends the document opens no empty paragraph.
     void Paragraph() {
         if (Top().dest != Dest::Body || Top().chars.hidden)
             return;
-        FlushRun();
+        DecodeRunBytes();
         ++pendingParagraphs_;
     }
 
     void SyncRun() {
-        if (pendingParagraphs_ > 0) {
-            FlushRun();
-            InsertParagraphs();
-        }
+        AppendParagraphs();
         if (!(runProps_ == Top().chars)) {
             FlushRun();
             runProps_ = Top().chars;
         }
     }
 
-    void InsertParagraphs() {
-        for (; pendingParagraphs_ > 0; --pendingParagraphs_)
-            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    // Paragraphs go into the run's text as '\n', which QTextCursor turns
+    // into blocks: far cheaper than a call per block.
+    void AppendParagraphs() {
+        if (pendingParagraphs_ == 0)
+            return;
+        DecodeRunBytes();
+        text_.append(QString(pendingParagraphs_, u'\n'));
+        pendingParagraphs_ = 0;
     }
 
     void DecodeRunBytes() {

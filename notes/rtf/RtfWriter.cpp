@@ -29,7 +29,7 @@ public:
             defaultHalfPoints_ = int(std::lround(font.pixelSize() * 1.5));
         else if (font.pointSizeF() > 0)
             defaultHalfPoints_ = int(std::lround(font.pointSizeF() * 2));
-        body_.reserve(4096);
+        body_.reserve(64 * 1024);
     }
 
     QByteArray Write(const QTextDocument& doc) {
@@ -151,59 +151,86 @@ private:
             body_ += '}';
     }
 
-    static void Hex(QByteArray& out, uint8_t b) {
+    static char* Hex(char* p, uint8_t b) {
         static const char digits[] = "0123456789abcdef";
-        out += "\\'";
-        out += digits[b >> 4];
-        out += digits[b & 15];
+        *p++ = '\\';
+        *p++ = '\'';
+        *p++ = digits[b >> 4];
+        *p++ = digits[b & 15];
+        return p;
     }
 
-    static void Unicode(QByteArray& out, char16_t c) {
-        out += "\\u";
-        out += QByteArray::number(int(int16_t(c)));
-        out += '?';
+    static char* Word(char* p, const char* word) {
+        while (*word)
+            *p++ = *word++;
+        return p;
     }
 
+    // \uN? with N the unit as a signed 16-bit number, as Windows writes it.
+    static char* Unicode(char* p, char16_t c) {
+        int n = int16_t(c);
+        *p++ = '\\';
+        *p++ = 'u';
+        if (n < 0) {
+            *p++ = '-';
+            n = -n;
+        }
+        char digits[6];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + n % 10);
+            n /= 10;
+        } while (n);
+        while (count)
+            *p++ = digits[--count];
+        *p++ = '?';
+        return p;
+    }
+
+    // Writes straight into the buffer: a save runs on every keystroke.
     static void AppendText(QByteArray& out, const QString& text, int codePage) {
+        constexpr qsizetype MaxBytesPerUnit = 9;  // \u-12345?
+        const qsizetype used = out.size();
+        out.resize(used + text.size() * MaxBytesPerUnit);
+        char* const begin = out.data();
+        char* p = begin + used;
         for (const QChar qc : text) {
             const char16_t c = qc.unicode();
             if (c >= 0x20 && c < 0x7F) {
                 if (c == '\\' || c == '{' || c == '}')
-                    out += '\\';
-                out += char(c);
+                    *p++ = '\\';
+                *p++ = char(c);
                 continue;
             }
             switch (c) {
-            case u'\t': out += "\\tab "; continue;
-            case 0x2028: out += "\\line "; continue;
-            case 0x00A0: out += "\\~"; continue;
-            case 0x00AD: out += "\\-"; continue;
-            case 0x2011: out += "\\_"; continue;
+            case u'\t': p = Word(p, "\\tab "); continue;
+            case 0x2028: p = Word(p, "\\line "); continue;
+            case 0x00A0: p = Word(p, "\\~"); continue;
+            case 0x00AD: p = Word(p, "\\-"); continue;
+            case 0x2011: p = Word(p, "\\_"); continue;
             case 0x2029: case 0xFDD0: case 0xFDD1: continue;  // structure, not text
             default: break;
             }
             if (c < 0x80 || QChar::isSurrogate(c)) {
-                Unicode(out, c);
+                p = Unicode(p, c);
             } else if (codePage == GbkCodePage) {
                 const uint16_t code = GbkEncode(c);
                 if (code == 0) {
-                    Unicode(out, c);
+                    p = Unicode(p, c);
                 } else if (code < 0x100) {
-                    Hex(out, uint8_t(code));
+                    p = Hex(p, uint8_t(code));
                 } else {
-                    Hex(out, uint8_t(code >> 8));
-                    Hex(out, uint8_t(code));
+                    p = Hex(p, uint8_t(code >> 8));
+                    p = Hex(p, uint8_t(code));
                 }
             } else if (codePage == WesternCodePage) {
                 const uint8_t b = WesternEncode(c);
-                if (b)
-                    Hex(out, b);
-                else
-                    Unicode(out, c);
+                p = b ? Hex(p, b) : Unicode(p, c);
             } else {
-                Unicode(out, c);
+                p = Unicode(p, c);
             }
         }
+        out.resize(p - begin);
     }
 
     std::vector<FontEntry> fonts_;
@@ -221,18 +248,19 @@ QByteArray WriteRtf(const QTextDocument& doc) {
 }
 
 QString PlainTextCrLf(const QTextDocument& doc) {
-    QString out;
-    bool first = true;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (!first)
-            out += u"\r\n";
-        first = false;
-        for (const QChar c : block.text()) {
-            if (c == QChar::LineSeparator)
-                out += u"\r\n";
-            else if (c.unicode() != 0xFDD0 && c.unicode() != 0xFDD1)
-                out += c;
+    const QString raw = doc.toRawText();
+    QString out(raw.size() * 2, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* d = begin;
+    for (const QChar qc : raw) {
+        const char16_t c = qc.unicode();
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            *d++ = u'\r';
+            *d++ = u'\n';
+        } else if (c != 0xFDD0 && c != 0xFDD1) {  // frame markers
+            *d++ = c;
         }
     }
+    out.resize(d - begin);
     return out;
 }
