@@ -169,12 +169,12 @@ bool TMainFrm::eventFilter(QObject* watched, QEvent* event)
 void TMainFrm::SaveWeekNotes()
 {
     NotesBusy busy;
-    SaveWeekBoxes(m_dm, ShownWeek, m_boxes);
+    SaveWeekBoxes(m_dm, ShownWeek, m_boxes, &m_storeState);
 }
 
 void TMainFrm::LoadWeekNotes(double d)
 {
     NotesBusy busy;
     BuildWeek(ShownWeek, d);
-    LoadWeekBoxes(m_dm, ShownWeek, m_boxes);
+    LoadWeekBoxes(m_dm, ShownWeek, m_boxes, &m_storeState);
 }

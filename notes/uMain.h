@@ -123,6 +123,7 @@ private:
     qn::NowSource m_now;
     TMainDialogs m_dialogs;
     NoteBoxes m_boxes{};
+    WeekStoreState m_storeState;
     QFont m_fontDlgFont;          // FontDlg keeps the last choice
     QColor m_colorDialogColour;   // ColorDialog1 keeps the last choice
 
