@@ -1,5 +1,7 @@
 #include "BorderlessMove.h"
 
+#include "SkinButton.h"
+
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -183,6 +185,11 @@ void TBorderlessResizer::place()
         m_grips[i]->setGeometry(rects[i]);
         m_grips[i]->raise();
     }
+    // The caption buttons hang from the top edge: a press on them must
+    // reach the button, not the grip above it.
+    for (QObject* child : m_window->children())
+        if (auto* button = qobject_cast<TSkinButton*>(child))
+            button->raise();
 }
 
 }  // namespace qn

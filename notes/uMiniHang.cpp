@@ -101,6 +101,11 @@ void TMiniHangFrm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     imgBG->setGeometry(rect());  // the picture is stretched over the whole window
+    // Shaped like the picture, so that its rounded corners show the desktop
+    // even where no compositor draws translucent windows.
+    const QPixmap shape = imgBG->pixmap().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!shape.isNull())
+        setMask(shape.mask());
 }
 
 bool TMiniHangFrm::eventFilter(QObject* watched, QEvent* event)

@@ -52,6 +52,7 @@ private slots:
     void releaseOutsideDoesNotClick();
     void picturesHaveTheirSizes();
     void dragMovesTheWindowByHand();
+    void captionButtonsStayAboveTheGrips();
     void edgesResizeByHand_data();
     void edgesResizeByHand();
 };
@@ -189,6 +190,22 @@ void FramePartsTest::dragMovesTheWindowByHand()
     // After the release, moving the mouse no longer drags.
     SendGlobalMove(background, QPoint(500, 500));
     QCOMPARE(window.pos(), QPoint(40, 105));
+}
+
+void FramePartsTest::captionButtonsStayAboveTheGrips()
+{
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.resize(906, 540);
+    TCaptionButtons buttons(&window, TCaptionButtons::Buttons::CloseAndMinimise);
+    TBorderlessResizer resizer(&window);
+    window.show();
+    window.resize(1000, 600);
+    for (TSkinButton* button : {buttons.closeButton(), buttons.minimiseButton()}) {
+        const QPoint topEdge = button->geometry().topLeft() + QPoint(button->width() / 2, 1);
+        QCOMPARE(window.childAt(topEdge), button);
+    }
+    // Elsewhere along the top edge the grip is on top.
+    QCOMPARE(window.childAt(QPoint(300, 1)), resizer.grip(Qt::TopEdge));
 }
 
 void FramePartsTest::edgesResizeByHand_data()
