@@ -9,6 +9,9 @@
 #include "SingleInstance.h"
 #include "uDM.h"
 #include "uMain.h"
+#include "uMiniHang.h"
+#include "uSetTrans.h"
+#include "untPWSet.h"
 
 #include <QApplication>
 
@@ -84,13 +87,14 @@ int main(int argc, char* argv[])
         return 1;
 
     TMainFrm mainFrm(dm, folder, now);
-    QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, [&mainFrm] {
-        mainFrm.showNormal();
-        mainFrm.raise();
-        mainFrm.activateWindow();
-    });
-    // The password, box-look and floating windows are created here, once each,
-    // as they come.
+    // A login that was not passed ends the program before anything shows.
+    if (mainFrm.FTerminateRequested)
+        return 0;
+    qn::TpwsetFrm pwsetFrm(folder, &mainFrm);
+    qn::TSetTransFrm setTransFrm(folder, &mainFrm);
+    qn::TMiniHangFrm miniHangFrm(folder);
+    mainFrm.AttachWindows(&pwsetFrm, &setTransFrm, &miniHangFrm);
+    QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, &TMainFrm::ComeBack);
 
     mainFrm.show();
     return QApplication::exec();

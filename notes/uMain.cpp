@@ -5,8 +5,11 @@
 #include "Messages.h"
 #include "uDM.h"
 #include "uGlobal.h"
+#include "uSetTrans.h"
+#include "WebPanel.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
@@ -80,11 +83,13 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     m_fontDlgFont.setPixelSize(16);
     m_colorDialogColour = Qt::black;
 
+    requestTermination = [] { QCoreApplication::quit(); };
     BuildTopBar();
     BuildLeftPanel();
     BuildRightPanel();
     BuildSettingsMenu();
     BuildBoxMenu();
+    BuildFrame();
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kDesignWidth, kMinHeight);
     // A hidden window gets its resize event only when shown; the board must
@@ -109,13 +114,14 @@ void TMainFrm::FormCreate()
     const double now = m_now();
     chnRili->SetDateTime(now);
 
-    // The login check comes here once the login window exists.
+    if (!CheckLogin())
+        return;
 
     lblDateTime->setText(TodayLabelText(now));
     lblDateTime->adjustSize();
     FMonthText = QString::number(qn::DecodeDate(now).month);
 
-    // Restoring the window geometry comes here once the frame exists.
+    LoadFormSize();
 }
 
 void TMainFrm::showEvent(QShowEvent* event)
@@ -127,18 +133,15 @@ void TMainFrm::showEvent(QShowEvent* event)
 
 void TMainFrm::FormShow()
 {
-    // The web panel comes first here once it exists.
-    for (QTextEdit* box : m_boxes) {
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, BoxColour(1));
-        box->setPalette(p);
+    webLink->NavigateStartPage();
+    // Without the box-look window (a test's bare main window) the full look.
+    int transMode = 1;
+    if (SetTransFrm) {
+        SetTransFrm->LoadTransMode();
+        transMode = SetTransFrm->FTransMode;
     }
+    ApplyBoxColour(transMode);
     FShown = true;
-}
-
-QColor TMainFrm::BoxColour(int transMode) const
-{
-    return transMode == 1 ? palette().color(QPalette::Base) : QColor(0xF7, 0xF7, 0xF7);
 }
 
 void TMainFrm::chnRiliChange()

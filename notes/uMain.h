@@ -4,6 +4,7 @@
 // week; every change in a box saves the whole week.
 
 #include "Clock.h"
+#include "FormGeometry.h"
 #include "ProgramFolder.h"
 #include "WeekNotes.h"
 
@@ -22,6 +23,14 @@ class QToolButton;
 class TChnCalendar;
 class TClickLabel;
 class TDM;
+
+namespace qn {
+class TCaptionButtons;
+class TMiniHangFrm;
+class TpwsetFrm;
+class TSetTransFrm;
+class TWebPanel;
+}  // namespace qn
 
 // False while the shown week's notes are being loaded or saved, and from the
 // main window's creation until the first load has finished.
@@ -88,6 +97,32 @@ public:
     // --- export -------------------------------------------------------------------------
     void N_DataOutClick();
 
+    // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
+    // The windows created after the main window at start-up, which its menu
+    // and buttons open.
+    void AttachWindows(qn::TpwsetFrm* pwset, qn::TSetTransFrm* setTrans, qn::TMiniHangFrm* miniHang);
+    // The login check of the creation; false: not passed, the program ends.
+    bool CheckLogin();
+    void LoadFormSize();
+    bool SaveFormSize();
+    void img_close_highlightClick();   // close: store the geometry, end the program
+    void img_mini_highlightClick();    // minimise
+    void imgAppToDeskClick();          // hand over to the floating window
+    void N_BgTransparentClick();
+    void N7Click();
+    void N_helpClick();
+    void N_SubmitClick();
+    void N_ExitPrjClick();             // end without storing the geometry
+    // Shows the main window again (floating window double-click, second start).
+    void ComeBack();
+    // Where the end of the program is asked for; tests replace it.
+    std::function<void()> requestTermination;
+    // The login was not passed: the program ends without showing the window.
+    bool FTerminateRequested = false;
+    qn::FormGeometry FGeometry;  // FViewNo is kept in the field above
+    qn::TWebPanel* webPanel() const { return webLink; }
+    qn::TCaptionButtons* captionButtons() const { return FCaptionButtons; }
+
     TChnCalendar* calendar() const { return chnRili; }
     const NoteBoxes& boxes() const { return m_boxes; }
     QMenu* settingsMenu() const { return popSysset; }
@@ -114,9 +149,10 @@ private:
     void BuildBoxMenu();
     void ConfigureCalendar();
     void PlaceAnchored();
+    void BuildFrame();
+    void ApplyBoxColour(int transMode);
     void InsertText(const QString& text);
     void InsertMarker(const QColor& colour);
-    QColor BoxColour(int transMode) const;
 
     TDM& m_dm;
     qn::ProgramFolder m_folder;
@@ -142,7 +178,7 @@ private:
     // Left panel.
     QWidget* pnlLeft = nullptr;
     TChnCalendar* chnRili = nullptr;
-    QWidget* pnlWeb = nullptr;
+    qn::TWebPanel* webLink = nullptr;  // pnlWeb with the browser view inside
     QFrame* shpLeft = nullptr;
     // Right panel.
     QWidget* pnlRight = nullptr;
@@ -158,4 +194,10 @@ private:
     // Menus.
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;
+    // Frame and the windows it opens.
+    qn::TCaptionButtons* FCaptionButtons = nullptr;
+    TClickLabel* imgAppToDesk = nullptr;
+    qn::TpwsetFrm* pwsetFrm = nullptr;
+    qn::TSetTransFrm* SetTransFrm = nullptr;
+    qn::TMiniHangFrm* MiniHangFrm = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "ClickLabel.h"
 #include "DateValue.h"
 #include "MainSkin.h"
+#include "WebPanel.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
@@ -131,13 +132,8 @@ void TMainFrm::BuildLeftPanel()
     ConfigureCalendar();
     connect(chnRili, &TChnCalendar::OnChange, this, &TMainFrm::chnRiliChange);
 
-    pnlWeb = new QWidget(pnlLeft);
-    pnlWeb->setObjectName(QStringLiteral("pnlWeb"));
-    pnlWeb->setGeometry(2, 253, 311, 70);
-    pnlWeb->setAutoFillBackground(true);
-    QPalette white = pnlWeb->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    pnlWeb->setPalette(white);
+    webLink = new qn::TWebPanel(m_folder, pnlLeft);
+    webLink->move(2, 253);
 }
 
 void TMainFrm::ConfigureCalendar()
@@ -249,15 +245,13 @@ void TMainFrm::BuildSettingsMenu()
     };
     auto separator = [this](const char* name) { popSysset->addSeparator()->setObjectName(QLatin1String(name)); };
     connect(item("N_DataOut", "内   容   导   出"), &QAction::triggered, this, &TMainFrm::N_DataOutClick);
-    // The box-look window, the password window and the web pages are
-    // connected where those windows are created.
-    item("N_BgTransparent", "背景透明度调节");
+    connect(item("N_BgTransparent", "背景透明度调节"), &QAction::triggered, this, &TMainFrm::N_BgTransparentClick);
     separator("N8");
-    item("N7", "登陆密码");
-    item("N_help", "帮助说明");
-    item("N_Submit", "意见反馈");
+    connect(item("N7", "登陆密码"), &QAction::triggered, this, &TMainFrm::N7Click);
+    connect(item("N_help", "帮助说明"), &QAction::triggered, this, &TMainFrm::N_helpClick);
+    connect(item("N_Submit", "意见反馈"), &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     separator("N4");
-    connect(item("N_ExitPrj", "退出程序"), &QAction::triggered, qApp, &QApplication::quit);
+    connect(item("N_ExitPrj", "退出程序"), &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
 }
 
 void TMainFrm::lblSetClick()
@@ -280,6 +274,7 @@ void TMainFrm::PlaceAnchored()
     shpBG->setGeometry(0, 0, w, h);
     imgBG->setGeometry(0, 0, w, h);
     lblSet->move(w - (kDesignWidth - 761), 60);
+    imgAppToDesk->move(w - (kDesignWidth - 825), 49);
     pnlRight->setGeometry(317, 80, w - (kDesignWidth - 594), h - (kDesignHeight - 445));
 
     const int pw = pnlRight->width();
