@@ -13,6 +13,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QScrollBar>
+#include <QStringDecoder>
 
 namespace qn {
 
@@ -32,6 +33,15 @@ bool IsWebScheme(const QUrl& url)
 QString WebBaseName()
 {
     return QStringLiteral("WebBase.ini");
+}
+
+// A page names its own encoding (a BOM or <meta charset>); UTF-8 otherwise.
+QString DecodePage(const QByteArray& bytes)
+{
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    if (!decoder.isValid())
+        return QString::fromUtf8(bytes);
+    return decoder.decode(bytes);
 }
 
 }  // namespace
@@ -101,7 +111,9 @@ TWebLink::TWebLink(QWidget* parent)
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         const QUrl target = m_current.resolved(link);
-        if (IsWebScheme(target) || target.isLocalFile())
+        // A page from the web may only lead to the web: a local file handed
+        // to the desktop would be opened (or run) by whatever handles it.
+        if (IsWebScheme(target) || (target.isLocalFile() && m_current.isLocalFile()))
             OpenUrl(target);
     });
 }
@@ -127,7 +139,7 @@ void TWebLink::Navigate(const QUrl& url)
         const QByteArray bytes = file.read(kMaxPageBytes);
         document()->setBaseUrl(url);
         m_current = url;
-        setHtml(QString::fromUtf8(bytes));
+        setHtml(DecodePage(bytes));
         emit navigated(url, true);
         return;
     }
@@ -165,7 +177,7 @@ void TWebLink::finishReply()
     const QUrl finalUrl = reply->url();
     document()->setBaseUrl(finalUrl);
     m_current = finalUrl;
-    setHtml(QString::fromUtf8(bytes));
+    setHtml(DecodePage(bytes));
     emit navigated(url, true);
 }
 

@@ -71,6 +71,8 @@ private slots:
     void showsTheShippedStartPage();
     void missingPageStaysCalm();
     void loadsAPageOverHttp();
+    void pageInGbkOverHttp();
+    void linksOfAWebPageStayOnTheWeb();
     void unreachableSiteStaysCalm();
     void baseAddress_data();
     void baseAddress();
@@ -166,6 +168,41 @@ void WebPanelTest::loadsAPageOverHttp()
     QVERIFY(navigated.at(0).at(1).toBool());
     QCOMPARE(panel.webLink->toPlainText(), QStringLiteral("来自网站的页面"));
     QVERIFY(!panel.webLink->isLoading());
+}
+
+void WebPanelTest::pageInGbkOverHttp()
+{
+    TestFolder t;
+    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+                      "<html><head><meta charset=\"gbk\"></head><body><p>\xc4\xe3\xba\xc3</p></body></html>");
+    TWebPanel panel(t.folder());
+    QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
+    panel.webLink->Navigate(server.url("/rs/QN4.htm"));
+    QVERIFY(navigated.wait(10000));
+    QCOMPARE(panel.webLink->toPlainText(), QStringLiteral("你好"));
+}
+
+void WebPanelTest::linksOfAWebPageStayOnTheWeb()
+{
+    TestFolder t;
+    CopyShippedPage(t, "rs/QN4.htm");
+    QList<QUrl> opened;
+    SetUrlOpener([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    TWebPanel panel(t.folder());
+    panel.NavigateStartPage();  // a local page: its local links open
+    emit panel.webLink->anchorClicked(QUrl("../help4/qn1.htm"));
+    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>web</p>");
+    QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
+    panel.webLink->Navigate(server.url("/rs/QN4.htm"));
+    QVERIFY(navigated.wait(10000));
+    emit panel.webLink->anchorClicked(QUrl("file:///etc/passwd"));  // refused
+    emit panel.webLink->anchorClicked(QUrl("/help4/qn2.htm"));
+    SetUrlOpener({});
+    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"),
+                                  server.url("/help4/qn2.htm")}));
 }
 
 void WebPanelTest::unreachableSiteStaysCalm()
