@@ -3,6 +3,7 @@
 #include "DialogTestSupport.h"
 #include "FormGeometry.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 using namespace qn;
@@ -15,6 +16,7 @@ private slots:
     void readsStoredGeometry();
     void garbledFileIsReportedAndKept_data();
     void garbledFileIsReportedAndKept();
+    void unreadableFileIsReportedAndKept();
     void saveWritesBackLineSix_data();
     void saveWritesBackLineSix();
     void offScreenPlaceComesBack_data();
@@ -80,6 +82,20 @@ void FormGeometryTest::garbledFileIsReportedAndKept()
     QCOMPARE(window.geometry(), QRect(5, 6, 913, 530));
     QCOMPARE(g.FViewNo, viewNoAfter);  // what was read before the bad line stays
     QCOMPARE(t.readBytes("FormSize.ini"), bytes);
+}
+
+void FormGeometryTest::unreadableFileIsReportedAndKept()
+{
+    TestFolder t;
+    QDir().mkpath(t.data("FormSize.ini"));  // something that is no file
+    QWidget window;
+    window.setGeometry(5, 6, 913, 530);
+    FormGeometry g;
+    const FormSizeLoad load = LoadFormSize(&window, g, t.folder(), "6", ScreenLayout::Single(1024, 768));
+    QCOMPARE(load.outcome, FormSizeLoad::Outcome::Garbled);
+    QCOMPARE(RecordedMessages().size(), 1);
+    QCOMPARE(window.geometry(), QRect(5, 6, 913, 530));
+    QVERIFY(QFileInfo(t.data("FormSize.ini")).isDir());
 }
 
 void FormGeometryTest::saveWritesBackLineSix_data()

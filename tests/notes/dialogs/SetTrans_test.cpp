@@ -4,6 +4,7 @@
 #include "uSetTrans.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,7 @@ class SetTransTest : public QObject {
 private slots:
     void loadsTheFile_data();
     void loadsTheFile();
+    void somethingElseInPlaceOfTheFile();
     void okWritesTheChoice_data();
     void okWritesTheChoice();
     void cancelAndCloseChangeNothing_data();
@@ -60,6 +62,17 @@ void SetTransTest::loadsTheFile()
     frm.show();
     QCOMPARE(frm.rdiHalfTrans->isChecked(), halfSelected);
     QCOMPARE(frm.rdiAllTrans->isChecked(), !halfSelected);
+    QVERIFY(RecordedMessages().isEmpty());
+}
+
+void SetTransTest::somethingElseInPlaceOfTheFile()
+{
+    TestFolder t;
+    QDir().mkpath(t.data("SetTrans.ini"));
+    TSetTransFrm frm(t.folder());
+    frm.LoadTransMode();
+    QCOMPARE(frm.FTransMode, 1);
+    QVERIFY(QFileInfo(t.data("SetTrans.ini")).isDir());  // not replaced
     QVERIFY(RecordedMessages().isEmpty());
 }
 
