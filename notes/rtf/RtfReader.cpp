@@ -423,15 +423,22 @@ private:
 
     // A paragraph mark is held back until more text follows, so that the
     // mark that ends the document opens no empty paragraph.
+    // The paragraph mark takes the formatting in effect where it stands, as
+    // it does in a rich-edit box: typing into an empty line continues in it.
     void Paragraph() {
         if (Top().dest != Dest::Body || Top().chars.hidden)
             return;
-        DecodeRunBytes();
+        AppendParagraphs();
+        SwitchRun();
         ++pendingParagraphs_;
     }
 
     void SyncRun() {
         AppendParagraphs();
+        SwitchRun();
+    }
+
+    void SwitchRun() {
         if (!(runProps_ == Top().chars)) {
             FlushRun();
             runProps_ = Top().chars;
@@ -600,5 +607,6 @@ bool ReadRtf(const QByteArray& bytes, QTextDocument& doc) {
         QTextCursor(&doc).insertText(text);
     }
     doc.setUndoRedoEnabled(undo);
+    doc.setModified(false);
     return rtf || bytes.isEmpty();
 }

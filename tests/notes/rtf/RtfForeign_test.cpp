@@ -193,6 +193,17 @@ TEST(RtfForeign, GroupsRestoreFormatting) {
     EXPECT_EQ(AttrsAt(doc, QStringLiteral("n")), Attrs());
 }
 
+// An empty line takes the formatting in effect at its paragraph mark, so
+// typing into it continues in that formatting.
+TEST(RtfForeign, EmptyLinesKeepTheFormattingOfTheirMark) {
+    QTextDocument doc;
+    ASSERT_TRUE(ReadRtf(R"({\rtf1{\b bold}\par\par\b x\par\par\b0 y})", doc));
+    ASSERT_EQ(doc.blockCount(), 5);
+    EXPECT_EQ(doc.findBlockByNumber(1).charFormat().fontWeight(), QFont::Normal);
+    EXPECT_EQ(doc.findBlockByNumber(3).charFormat().fontWeight(), QFont::Bold);
+    EXPECT_FALSE(doc.isModified());
+}
+
 // The protected effect has nothing to map to in a QTextEdit: it is read
 // as nothing, so protected text is ordinary text.
 TEST(RtfForeign, ProtectIsIgnored) {

@@ -143,6 +143,19 @@ INSTANTIATE_TEST_SUITE_P(
             f.setFontFamilies({QStringLiteral("Times New Roman")});
             f.setProperty(RtfCharsetProperty, 204);
         }},
+        FormatCase{"WholeFont", [](QTextCharFormat& f) {
+            QFont font(QStringLiteral("微软雅黑"));
+            font.setPixelSize(16);
+            font.setBold(true);
+            font.setUnderline(true);
+            f.setFont(font);
+        }},
+        FormatCase{"WholeFontInPoints", [](QTextCharFormat& f) {
+            QFont font(QStringLiteral("Arial Black"), 14);
+            font.setItalic(true);
+            font.setStrikeOut(true);
+            f.setFont(font);
+        }},
         FormatCase{"FontDialogChoice", [](QTextCharFormat& f) {
             // name, colour, size, style, as the font command gives them
             f.setFontFamilies({QStringLiteral("黑体")});
