@@ -1,7 +1,6 @@
 #include "RtfCodePages.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -71,46 +70,21 @@ std::unique_ptr<GbkTables> BuildGbk() {
     if (!singles.empty())
         std::copy(singles.begin(), singles.end(), t->singles.begin());
 
-    // Encode every decoded character once more and keep only the forms that
-    // decode back to the same character.
-    QString chars;
-    std::vector<char16_t> order;
-    for (char16_t c : t->pairs)
-        if (c != 0 && c >= 0x80 && !QChar::isSurrogate(c)) {
-            chars += QChar(c);
-            chars += u'\n';
-            order.push_back(c);
-        }
-    for (char16_t c : t->singles)
-        if (c != 0 && c >= 0x80 && !QChar::isSurrogate(c)) {
-            chars += QChar(c);
-            chars += u'\n';
-            order.push_back(c);
-        }
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid())
-        return t;
-    const QByteArray encoded = encoder.encode(chars);
-    if (encoder.hasError())
-        return t;
-    qsizetype start = 0;
-    size_t n = 0;
-    for (qsizetype i = 0; i < encoded.size() && n < order.size(); ++i) {
-        if (encoded[i] != '\n')
-            continue;
-        const qsizetype len = i - start;
-        const char16_t c = order[n++];
-        const auto b0 = uint8_t(encoded[start]);
-        if (len == 1 && b0 >= 0x80 && t->singles[b0 - 0x80] == c) {
-            t->encode[c] = b0;
-        } else if (len == 2) {
-            const auto b1 = uint8_t(encoded[start + 1]);
-            if (b0 >= 0x81 && b0 <= 0xFE && b1 >= 0x40 && b1 <= 0xFE &&
-                t->pairs[(b0 - 0x81) * TrailCount + (b1 - 0x40)] == c)
-                t->encode[c] = uint16_t(b0 << 8 | b1);
-        }
-        start = i + 1;
+    // The encoder is the decoder turned round, so that whatever we write
+    // reads back as the same character. Where two byte forms decode to one
+    // character, the single byte (0x80 for the euro sign) or else the first
+    // pair is written.
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const char16_t c = t->singles[b - 0x80];
+        if (c >= 0x80 && !QChar::isSurrogate(c) && t->encode[c] == 0)
+            t->encode[c] = uint16_t(b);
     }
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const char16_t c = t->pairs[(lead - 0x81) * TrailCount + (trail - 0x40)];
+            if (c >= 0x80 && !QChar::isSurrogate(c) && t->encode[c] == 0)
+                t->encode[c] = uint16_t(lead << 8 | trail);
+        }
     return t;
 }
 

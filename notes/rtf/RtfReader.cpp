@@ -532,6 +532,7 @@ private:
         if (!fontOpen_)
             return;
         DecodeFontBytes();
+        CleanText(fontName_);
         font_.name = fontName_.trimmed();
         fonts_.insert(fontNumber_, font_);
         fontOpen_ = false;

@@ -100,6 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"NegativeColor", "{\\rtf1{\\colortbl;\\red1\\green1\\blue1;}\\cf-1 x}", Attrs()},
         LimitCase{"ComponentsClamped", "{\\rtf1{\\colortbl\\red999\\green-3\\blue;}\\cf0 x}",
                   With([](Attrs& a) { a.color = QStringLiteral("#ffff0000"); })},
+        LimitCase{"NulInFontName", "{\\rtf1{\\fonttbl{\\f0\\fcharset0 A\\'00B\\u0?;}}\\f0 x}",
+                  With([](Attrs& a) { a.family = QStringLiteral("AB"); })},
         LimitCase{"MissingFont", "{\\rtf1\\f99999 x}", Attrs()},
         LimitCase{"NegativeFont", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f-1 x}", Attrs()}),
     [](const auto& info) { return std::string(info.param.name); });

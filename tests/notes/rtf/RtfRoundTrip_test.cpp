@@ -224,6 +224,14 @@ TEST(RtfWriter, HeaderAndEncoding) {
     EXPECT_TRUE(rtf.trimmed().endsWith('}'));
 }
 
+// The characters of the editing commands, in the bytes of code page 936.
+TEST(RtfWriter, MarksInCodePage936) {
+    QTextDocument doc;
+    UseBoxFont(doc);
+    QTextCursor(&doc).insertText(QStringLiteral("√×█€"));
+    EXPECT_TRUE(WriteRtf(doc).contains("\\'a1\\'cc\\'a1\\'c1\\'a8\\'80\\'80\\par"));
+}
+
 TEST(RtfWriter, PixelSizeIsWrittenForOtherReadersToo) {
     QTextDocument doc;
     UseBoxFont(doc);
