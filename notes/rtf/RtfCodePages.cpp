@@ -164,7 +164,7 @@ void DecodeWestern(const uint8_t* p, qsizetype size, QString& out) {
     char16_t* d = reinterpret_cast<char16_t*>(out.data()) + used;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = p[i] < 0x80 ? p[i] : table[p[i] - 0x80];
-        d[i] = c ? c : Replacement;
+        d[i] = c || p[i] == 0 ? c : Replacement;
     }
 }
 
