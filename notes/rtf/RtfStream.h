@@ -18,10 +18,21 @@
 // the document's default font) and read back without a family, so it keeps
 // following the box font.
 //
-// The reader takes RTF as this writer and common Windows editors write it.
+// The reader takes RTF as this writer and common Windows editors write it:
+// font and colour tables, character sets and code pages (\'xx bytes are
+// read in the code page of the run's font, else of \ansicpg; \ansi alone
+// means 1252, no code page at all 936), \uN with \ucN fallbacks, ignorable
+// and other non-text destinations, fields (their result is kept), tables
+// (cells become tabs, rows paragraphs). Hidden text (\v) is left out.
+// Rich edit's protected effect (\protect) has no counterpart in a QTextEdit:
+// it is ignored on reading and never written, so protected text loads as
+// ordinary text. A paragraph mark at the very end opens no empty paragraph,
+// as in a rich-edit box; empty paragraphs take the formatting at their mark.
 // Broken, truncated or hostile input never crashes or hangs: the reader keeps
-// all the text it can make out. Loading is not an undoable edit: the undo
-// history of the document is cleared.
+// all the text it can make out (groups nest at most 256 deep, numbers and
+// sizes are clamped). Loading is not an undoable edit: the undo history is
+// cleared and the document is left unmodified, so that an undo can never
+// bring back another week's note.
 
 #include <QByteArray>
 #include <QString>

@@ -212,6 +212,22 @@ TEST(RtfRoundTrip, WritingALoadedNoteGivesTheSameBytes) {
     EXPECT_EQ(WriteRtf(back), first);
 }
 
+// Rich text pasted from elsewhere can bring tables, lists and pictures into
+// a box. Their text is kept, in order; the pictures are left out.
+TEST(RtfWriter, PastedTablesListsAndPicturesKeepTheirText) {
+    QTextDocument doc;
+    UseBoxFont(doc);
+    doc.setHtml(QStringLiteral("<p>一</p><table><tr><td>二</td><td><b>三</b></td></tr></table>"
+                               "<ul><li>四</li></ul><p><img src=\"x.png\">五</p>"));
+    QTextDocument back;
+    ASSERT_TRUE(ReadRtf(WriteRtf(doc), back));
+    QString letters;
+    for (QChar c : back.toPlainText())
+        if (!c.isSpace())
+            letters += c;
+    EXPECT_EQ(letters, QStringLiteral("一二三四五"));
+}
+
 TEST(RtfWriter, HeaderAndEncoding) {
     QTextDocument doc;
     UseBoxFont(doc);
