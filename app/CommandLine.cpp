@@ -37,24 +37,36 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     return result;
 }
 
-QString HelpText()
+QString HelpText(const QString& folderInUse)
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "用法 (usage): qnweeknote [选项]\n"
         "\n"
         "QN周记事本: 一周六个记事框和带农历的月历。每次修改都立即保存。\n"
         "A weekly notebook with a Chinese lunar calendar; every change is saved at once.\n"
         "\n"
         "选项 (options):\n"
-        "  --folder DIR      程序文件夹: 笔记保存在 DIR/Data/ 中 (默认为程序所在文件夹)。\n"
-        "                    Program folder: notes are kept in DIR/Data/\n"
-        "                    (default: the folder of the executable).\n"
+        "  --folder DIR      程序文件夹: 笔记保存在 DIR/Data/ 中。默认为程序所在文件夹;\n"
+        "                    程序所在文件夹不可写时 (例如安装在 /usr/bin), 使用用户数据文件夹\n"
+        "                    ~/.local/share/qnweeknote/。\n"
+        "                    Program folder: notes are kept in DIR/Data/. Default: the\n"
+        "                    folder of the executable; when that folder cannot be\n"
+        "                    written (an installed copy, e.g. in /usr/bin), the user's\n"
+        "                    data folder ~/.local/share/qnweeknote/.\n"
         "  --calendar-demo   只显示月历控件 (show the calendar control alone).\n"
         "  --version         显示版本 (print the version).\n"
         "  -h, --help        显示本帮助 (print this help).\n"
         "\n"
         "没有图形显示时 (without a display), run it under a virtual display:\n"
         "  xvfb-run qnweeknote    or    QT_QPA_PLATFORM=offscreen qnweeknote\n");
+    if (!folderInUse.isEmpty()) {
+        text += QStringLiteral(
+                    "\n"
+                    "当前使用的程序文件夹 (program folder in use): %1\n"
+                    "笔记保存在 (notes are kept in): %1Data/\n")
+                    .arg(folderInUse);
+    }
+    return text;
 }
 
 bool NoDisplayAvailable(int argc, char* argv[])

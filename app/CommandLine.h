@@ -17,7 +17,8 @@ struct CommandLine {
 // arguments: without the program name, after Qt has taken its own options.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-QString HelpText();
+// folderInUse: the program folder this start would use (empty: not known).
+QString HelpText(const QString& folderInUse = QString());
 
 // True when no display can be reached, so that starting the window system
 // would abort: no platform chosen and neither X11 nor Wayland present.

@@ -14,6 +14,7 @@
 #include "untPWSet.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,23 @@ namespace {
 void Print(FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+const char* const kApplicationName = "qnweeknote";
+
+// The folder this start uses: the one on the command line, or the default.
+qn::ProgramFolder FolderInUse(const qn::CommandLine& options)
+{
+    return options.folder.isEmpty() ? qn::ProgramFolder::Default() : qn::ProgramFolder(options.folder);
+}
+
+// The launcher's icon, in every size it is drawn at (packaging/icons).
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/qnweeknote-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 bool AsksForHelp(int argc, char* argv[])
@@ -39,7 +57,11 @@ int main(int argc, char* argv[])
 {
     // Help and the missing-display hint work without any window system.
     if (AsksForHelp(argc, argv)) {
-        Print(stdout, qn::HelpText());
+        // A core application only: it tells where the notes would be kept.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QLatin1String(kApplicationName));
+        const qn::CommandLine options = qn::ParseCommandLine(QCoreApplication::arguments().mid(1));
+        Print(stdout, qn::HelpText(options.error.isEmpty() ? FolderInUse(options).root() : QString()));
         return 0;
     }
     if (qn::NoDisplayAvailable(argc, argv)) {
@@ -48,8 +70,11 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("qnweeknote"));
+    QApplication::setApplicationName(QLatin1String(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    // Matches the launcher file, so desktops group the windows under its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qnweeknote.QNWeekNote"));
+    QGuiApplication::setWindowIcon(ApplicationIcon());
 
     const qn::CommandLine options = qn::ParseCommandLine(QApplication::arguments().mid(1));
     if (!options.error.isEmpty()) {
@@ -67,8 +92,7 @@ int main(int argc, char* argv[])
     if (options.calendarDemo)
         return RunCalendarDemo(now);
 
-    const qn::ProgramFolder folder =
-        options.folder.isEmpty() ? qn::ProgramFolder::OfExecutable() : qn::ProgramFolder(options.folder);
+    const qn::ProgramFolder folder = FolderInUse(options);
     if (!folder.ensureDataFolder()) {
         qn::ShowPlainMessage(nullptr, QStringLiteral("无法创建数据文件夹 %1").arg(folder.dataFolder()));
         return 1;

@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool appstream
 )
 
 missing=()
