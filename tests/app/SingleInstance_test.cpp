@@ -3,9 +3,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
+#include <QLockFile>
 #include <QTemporaryDir>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -45,15 +48,20 @@ TEST(SingleInstance, LockOfAProcessThatDiedDoesNotBlock)
     const qn::ProgramFolder folder(dir.path());
     ASSERT_TRUE(folder.ensureDataFolder());
 
-    // A lock file left behind by a process that no longer runs.
-    QProcess gone;
-    gone.start(QStringLiteral("/bin/true"));
-    ASSERT_TRUE(gone.waitForFinished());
-    QFile lock(folder.dataFile(QStringLiteral(".qnweeknote.lock")));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(gone.processId()) + "\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
-               QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
+    // A notebook that took the folder and was killed: its lock file stays.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QLockFile lock(folder.dataFile(QStringLiteral(".qnweeknote.lock")));
+        lock.setStaleLockTime(0);
+        // _exit runs no destructor: the lock file is left behind, as by a kill.
+        _exit(lock.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(QFile::exists(folder.dataFile(QStringLiteral(".qnweeknote.lock"))));
 
     qn::SingleInstance instance(folder);
     EXPECT_TRUE(instance.acquire());
