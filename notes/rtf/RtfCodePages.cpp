@@ -216,6 +216,10 @@ uint16_t GbkEncode(char16_t c) {
     return Gbk().encode[c];
 }
 
+const uint16_t* GbkEncodeTable() {
+    return Gbk().encode.data();
+}
+
 uint8_t WesternEncode(char16_t c) {
     if (c < 0x80)
         return 0;

@@ -23,6 +23,9 @@ int DefaultCharsetOfFamily(const QString& family);
 // a value below 0x100 for a single byte, otherwise lead << 8 | trail.
 uint16_t GbkEncode(char16_t c);
 
+// The same as a table of 65536 entries, for loops over long texts.
+const uint16_t* GbkEncodeTable();
+
 // The 1252 byte of a character, 0 when there is none (ASCII included,
 // the caller writes that as it is).
 uint8_t WesternEncode(char16_t c);

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -137,17 +138,32 @@ private:
         return CodePageOfCharset(charset, GbkCodePage);
     }
 
+    // Fragments of one format share its format index: its control words are
+    // worked out once per save.
     void WriteFragment(const QTextFragment& fragment) {
-        const QTextCharFormat format = fragment.charFormat();
-        if (format.isImageFormat())
+        const int index = std::max(fragment.charFormatIndex(), 0);
+        if (size_t(index) >= formats_.size())
+            formats_.resize(size_t(index) + 1);
+        CachedFormat& format = formats_[size_t(index)];
+        if (!format.known) {
+            const QTextCharFormat f = fragment.charFormat();
+            format.known = true;
+            format.picture = f.isImageFormat();
+            const qsizetype mark = body_.size();
+            bool any = false;
+            format.codePage = WriteFormat(f, any);
+            format.words = body_.mid(mark);
+            body_.truncate(mark);
+        }
+        if (format.picture)
             return;  // pictures are not part of a note
-        body_ += '{';
-        bool any = false;
-        const int codePage = WriteFormat(format, any);
-        if (!any)
-            body_.chop(1);  // plain text needs no group
-        AppendText(body_, fragment.text(), codePage);
-        if (any)
+        const bool group = !format.words.isEmpty();  // plain text needs no group
+        if (group) {
+            body_ += '{';
+            body_ += format.words;
+        }
+        AppendText(body_, fragment.text(), format.codePage);
+        if (group)
             body_ += '}';
     }
 
@@ -194,6 +210,7 @@ private:
         out.resize(used + text.size() * MaxBytesPerUnit);
         char* const begin = out.data();
         char* p = begin + used;
+        const uint16_t* const gbk = codePage == GbkCodePage ? GbkEncodeTable() : nullptr;
         for (const QChar qc : text) {
             const char16_t c = qc.unicode();
             if (c >= 0x20 && c < 0x7F) {
@@ -213,8 +230,8 @@ private:
             }
             if (c < 0x80 || QChar::isSurrogate(c)) {
                 p = Unicode(p, c);
-            } else if (codePage == GbkCodePage) {
-                const uint16_t code = GbkEncode(c);
+            } else if (gbk) {
+                const uint16_t code = gbk[c];
                 if (code == 0) {
                     p = Unicode(p, c);
                 } else if (code < 0x100) {
@@ -233,6 +250,14 @@ private:
         out.resize(p - begin);
     }
 
+    struct CachedFormat {
+        bool known = false;
+        bool picture = false;
+        QByteArray words;  // control words and their closing space
+        int codePage = GbkCodePage;
+    };
+
+    std::vector<CachedFormat> formats_;
     std::vector<FontEntry> fonts_;
     std::vector<QRgb> colors_;
     int defaultHalfPoints_ = 0;
