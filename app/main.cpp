@@ -3,7 +3,7 @@
 #include "CalendarDemo.h"
 #include "Clock.h"
 #include "CommandLine.h"
-#include "FontMapping.h"
+#include "CalendarFonts.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    qn::MapWindowsFonts();
+    InstallWindowsFontSubstitutes();
     const qn::NowSource now = qn::SystemNow;
 
     if (options.calendarDemo)

@@ -9,7 +9,7 @@
 
 int RunCalendarDemo(const qn::NowSource& now)
 {
-    InstallCalendarFontSubstitutes();
+    InstallWindowsFontSubstitutes();
     QWidget window;
     window.setWindowTitle(QStringLiteral("QN周记事本 - 日历"));
     auto* layout = new QVBoxLayout(&window);

@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: calendar_snapshot <folder> [yyyy-mm-dd]\n");
         return 2;
     }
-    InstallCalendarFontSubstitutes();
+    InstallWindowsFontSubstitutes();
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     qn::NowSource now = qn::SystemNow;
     if (argc > 2) {

@@ -133,7 +133,7 @@ private slots:
 
 void CalendarWidgetTest::initTestCase()
 {
-    InstallCalendarFontSubstitutes();
+    InstallWindowsFontSubstitutes();
 }
 
 void CalendarWidgetTest::creation()
