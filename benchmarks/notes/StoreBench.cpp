@@ -8,11 +8,13 @@
 #include "WeekNotes.h"
 #include "uDM.h"
 #include "uGlobal.h"
+#include "uMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTest>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
@@ -25,8 +27,10 @@
 
 namespace {
 
-// About 4 KB of text (GBK bytes) with a format change every few words.
-void FillWithFormattedChinese(QTextEdit& box, int seed)
+// About 4 KB of text (GBK bytes). The format changes every wordsPerRun
+// words: 1 is a worst case of a change every few characters, 6 is closer to
+// a note with a coloured or bold phrase here and there.
+void FillWithFormattedChinese(QTextEdit& box, int seed, int wordsPerRun)
 {
     static const QString words[] = {QStringLiteral("今天上午开会讨论"), QStringLiteral("项目进度"),
                                     QStringLiteral("下午去银行办理业务，"), QStringLiteral("记得买菜和水果。"),
@@ -35,12 +39,13 @@ void FillWithFormattedChinese(QTextEdit& box, int seed)
     QTextCursor cursor(box.document());
     int bytes = 0;
     for (int i = 0; bytes < 4096; ++i) {
+        const int run = i / wordsPerRun;
         QTextCharFormat format;
-        format.setFontFamilies({i % 3 ? QStringLiteral("宋体") : QStringLiteral("微软雅黑")});
-        format.setFontPointSize(9 + (i + seed) % 4 * 2);
-        format.setFontWeight((i + seed) % 5 == 0 ? QFont::Bold : QFont::Normal);
-        format.setFontItalic((i + seed) % 7 == 0);
-        format.setForeground(QColor::fromRgb(((i * 40) % 256), 0, ((i * 90 + seed) % 256)));
+        format.setFontFamilies({run % 3 ? QStringLiteral("宋体") : QStringLiteral("微软雅黑")});
+        format.setFontPointSize(9 + (run + seed) % 4 * 2);
+        format.setFontWeight((run + seed) % 5 == 0 ? QFont::Bold : QFont::Normal);
+        format.setFontItalic((run + seed) % 7 == 0);
+        format.setForeground(QColor::fromRgb(((run * 40) % 256), 0, ((run * 90 + seed) % 256)));
         const QString& word = words[(i + seed) % 6];
         cursor.insertText(word, format);
         bytes += static_cast<int>(word.size()) * 2;
@@ -50,7 +55,7 @@ void FillWithFormattedChinese(QTextEdit& box, int seed)
 }
 
 struct Week {
-    Week()
+    explicit Week(int wordsPerRun)
     {
         folder = qn::ProgramFolder(dir.path());
         folder.ensureDataFolder();
@@ -59,7 +64,7 @@ struct Week {
         for (size_t i = 0; i < 6; ++i) {
             owned[i] = std::make_unique<QTextEdit>();
             boxes[i] = owned[i].get();
-            FillWithFormattedChinese(*owned[i], static_cast<int>(i));
+            FillWithFormattedChinese(*owned[i], static_cast<int>(i), wordsPerRun);
         }
         BuildWeek(week, qn::EncodeDate(2010, 6, 1));
         SaveWeekBoxes(*dm, week, boxes);  // rows exist, as after the first keystroke
@@ -95,7 +100,7 @@ void Measure(benchmark::State& state, Step step)
 
 void BM_SaveWeekNotes(benchmark::State& state)
 {
-    Week w;
+    Week w(static_cast<int>(state.range(0)));
     int n = 0;
     Measure(state, [&] {
         // A keystroke's worth of change in one box, then the whole-week save.
@@ -104,14 +109,34 @@ void BM_SaveWeekNotes(benchmark::State& state)
         SaveWeekBoxes(*w.dm, w.week, w.boxes);
     });
 }
-BENCHMARK(BM_SaveWeekNotes)->Unit(benchmark::kMillisecond)->Iterations(2000);
+BENCHMARK(BM_SaveWeekNotes)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 void BM_LoadWeekNotes(benchmark::State& state)
 {
-    Week w;
+    Week w(static_cast<int>(state.range(0)));
     Measure(state, [&] { LoadWeekBoxes(*w.dm, w.week, w.boxes); });
 }
-BENCHMARK(BM_LoadWeekNotes)->Unit(benchmark::kMillisecond)->Iterations(1000);
+BENCHMARK(BM_LoadWeekNotes)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(1000);
+
+// A key typed into Monday's box through Qt's event path, until the week is
+// saved: what a user feels on every keystroke.
+void BM_KeystrokeToSaved(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const qn::ProgramFolder folder(dir.path());
+    folder.ensureDataFolder();
+    TDM dm(folder);
+    dm.ConnectDatabase();
+    TMainFrm window(dm, folder, qn::FixedClock(qn::EncodeDate(2010, 6, 1)));
+    window.show();
+    for (QTextEdit* box : window.boxes())
+        FillWithFormattedChinese(*box, 3, static_cast<int>(state.range(0)));
+    QTextEdit* monday = window.boxes()[0];
+    monday->setFocus();
+    monday->moveCursor(QTextCursor::End);
+    Measure(state, [&] { QTest::keyClick(monday, Qt::Key_A); });
+}
+BENCHMARK(BM_KeystrokeToSaved)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 }  // namespace
 
