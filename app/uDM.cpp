@@ -97,6 +97,9 @@ bool TDM::CreateDatabaseFile()
         }
     }
     QSqlDatabase::removeDatabase(name);
+    // Notes are private: only their owner reads the file (SQLite gives its
+    // journal files the same permissions).
+    ok = ok && QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     ok = ok && QFile::rename(temporary, m_path);
     if (!ok)
         QFile::remove(temporary);

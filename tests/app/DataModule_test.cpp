@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QStringList g_messages;
@@ -101,6 +103,9 @@ TEST_F(DataModuleTest, MissingFileIsCreatedWithTableAndIndex)
     ASSERT_TRUE(dm.ConnectDatabase());
     EXPECT_TRUE(g_messages.isEmpty());
     EXPECT_TRUE(ReadAll(dbPath()).startsWith("SQLite format 3"));
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(dbPath()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
     QSqlQuery q(dm.AdoCon());
     ASSERT_TRUE(q.exec(QStringLiteral("select name from sqlite_master where type = 'index' and tbl_name = 'tb_NewQN'")));
     EXPECT_TRUE(q.next());
