@@ -7,7 +7,8 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool appstream
+  xvfb xauth xdotool appstream python3
+  x11-apps x11-utils netpbm fontconfig
 )
 
 missing=()

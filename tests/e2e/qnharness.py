@@ -200,6 +200,10 @@ class Session:
         code, out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$")
         return [int(w) for w in out.split()] if code == 0 else []
 
+    def all_visible_windows(self):
+        code, out = self.xdotool("search", "--onlyvisible", "--name", ".*")
+        return [int(w) for w in out.split()] if code == 0 else []
+
     def wait_window(self, title, timeout=STEP_TIMEOUT):
         ids = wait_for(f"window '{title}'", lambda: self.visible_windows(title), timeout)
         return ids[-1]
@@ -234,13 +238,22 @@ class Session:
 
     def screenshot(self, path, window=None):
         """Saves the screen (or one window) as PNG; needs xwd and netpbm."""
-        crop = []
-        if window is not None:
-            x, y, w, h = self.geometry(window)
-            crop = ["|", "pnmcut", "-left", str(x), "-top", str(y), "-width", str(w), "-height", str(h)]
-        command = " ".join(["xwd", "-root", "-silent", "|", "xwdtopnm", "2>/dev/null"] + crop +
-                           ["|", "pnmtopng", ">", _quote(path)])
+        source = ["-root"] if window is None else ["-id", str(window)]
+        command = " ".join(["xwd"] + source + ["-silent", "|", "xwdtopnm", "2>/dev/null",
+                                              "|", "pnmtopng", ">", _quote(path)])
         subprocess.run(["sh", "-c", command], env=self.environment(), timeout=STEP_TIMEOUT, check=True)
+
+    def window_image(self, window):
+        """(width, height, RGB bytes) of a window's contents; needs xwd and netpbm."""
+        result = subprocess.run(["sh", "-c", f"xwd -id {int(window)} -silent | xwdtopnm 2>/dev/null"],
+                                env=self.environment(), capture_output=True, timeout=STEP_TIMEOUT)
+        check(result.returncode == 0 and result.stdout.startswith(b"P6"), "no picture of the window")
+        return _parse_ppm(result.stdout)
+
+    def window_property(self, window, name):
+        result = subprocess.run(["xprop", "-id", str(int(window)), name], env=self.environment(),
+                                capture_output=True, timeout=STEP_TIMEOUT)
+        return result.stdout.decode(errors="replace").strip()
 
     # -- the notebook's files -------------------------------------------------
 
@@ -311,9 +324,13 @@ class Session:
 
     def open_settings_item(self, window, downs):
         """Opens the "|  选项" menu and picks the item `downs` steps down."""
+        before = set(self.all_visible_windows())
         self.click_in(window, SETTINGS_LABEL_AT[0] + 14, SETTINGS_LABEL_AT[1] + 6)
-        time.sleep(0.4)
+        # Keys go to the menu only once it is up and holds the keyboard.
+        menu = wait_for("the settings menu", lambda: set(self.all_visible_windows()) - before)
+        time.sleep(0.2)
         self.key(*(["Down"] * downs), "Return")
+        wait_for("the settings menu to close", lambda: not (set(self.all_visible_windows()) & menu))
 
     def close_by_button(self, window):
         x, y, w, _ = self.geometry(window)
@@ -325,6 +342,38 @@ class Session:
         self.xdotool("mousemove", "--sync", bx, by)
         time.sleep(0.2)
         self.xdotool("click", 1)
+
+
+def _parse_ppm(data):
+    """Splits a binary PPM (P6, maxval 255) into width, height and pixels."""
+    fields = []
+    at = 2
+    while len(fields) < 3:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(int(data[at:end]))
+        at = end
+    width, height, maxval = fields
+    check(maxval == 255, f"unexpected PPM depth {maxval}")
+    return width, height, data[at + 1:at + 1 + width * height * 3]
+
+
+def ink_in(image, left, top, width, height, darker_than=160):
+    """Share of pixels in a rectangle whose every channel is darker than the limit."""
+    image_width, _, pixels = image
+    dark = 0
+    for y in range(top, top + height):
+        row = pixels[(y * image_width + left) * 3:(y * image_width + left + width) * 3]
+        for i in range(0, len(row), 3):
+            if row[i] < darker_than and row[i + 1] < darker_than and row[i + 2] < darker_than:
+                dark += 1
+    return dark / float(width * height)
 
 
 def _quote(path):

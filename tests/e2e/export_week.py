@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Exporting the shown week through the settings menu writes the six boxes as
+GBK text with CR LF line ends, under the typed name with ".txt" appended.
+"""
+
+import datetime
+import os
+import sys
+import time
+
+import qnharness as qn
+
+SAVE_TITLE = "Save As"
+# Box number -> the keystrokes typed into it ("\n" is a line break).
+TYPED = {
+    1: "Monday: dentist 9:30",
+    3: "first line\nsecond line",
+    6: "周末 爬山",
+}
+DAY_WORDS = ["星期一 ", "星期二 ", "星期三 ", "星期四 ", "星期五 ", "星期六/日 "]
+# The typed name -> the file that must appear.
+NAMES = [("week", "week.txt"), ("again.txt", "again.txt.txt")]
+
+
+def expected_bytes(monday):
+    lines = []
+    for slot in range(6):
+        day = monday + datetime.timedelta(days=slot)
+        lines += [DAY_WORDS[slot] + day.strftime("%Y.%m.%d"), "  "]
+        lines += TYPED.get(slot + 1, "").split("\n")
+        lines += ["  "]
+    return "".join(line + "\r\n" for line in lines).encode("gbk")
+
+
+def type_box(s, window, box, text):
+    s.click_in(window, *s.box_point(box))
+    for n, part in enumerate(text.split("\n")):
+        if n:
+            s.key("Return")
+        s.type_text(part)
+
+
+def scenario(s):
+    window = s.start_main()
+    monday = qn.monday_of(datetime.date.today())
+    keys = qn.week_keys(monday)
+    for box, text in TYPED.items():
+        type_box(s, window, box, text)
+    qn.wait_for("the typed notes stored",
+                lambda: all(s.notes(keys).get(keys[box - 1], (b"", ""))[1] == text.replace("\n", "\r\n")
+                            for box, text in TYPED.items()))
+    stored = s.notes(keys)
+
+    out = os.path.join(s.root, "export")
+    os.makedirs(out)
+    for typed, produced in NAMES:
+        s.open_settings_item(window, 1)
+        dialog = s.wait_window(SAVE_TITLE)
+        x, y, w, h = s.geometry(dialog)
+        s.xdotool("mousemove", "--sync", x + w // 2, y + h // 2)
+        s.key("ctrl+a")
+        s.type_text(os.path.join(out, typed))
+        s.key("Return")
+        s.wait_no_window(SAVE_TITLE)
+        path = os.path.join(out, produced)
+        data = qn.wait_for(f"{produced} written", lambda: os.path.exists(path) and open(path, "rb").read())
+        want = expected_bytes(monday)
+        qn.check(data == want, f"{produced} holds\n{data!r}\nexpected\n{want!r}")
+
+    qn.check(sorted(os.listdir(out)) == sorted(p for _, p in NAMES), f"export folder holds {os.listdir(out)}")
+    qn.check(s.notes(keys) == stored, "exporting changed the stored notes")
+
+
+if __name__ == "__main__":
+    sys.exit(qn.run(scenario))
