@@ -480,11 +480,26 @@ private:
         return it == fonts_.constEnd() ? nullptr : &it.value();
     }
 
+    // Notes switch between a handful of formats, so the last few built are
+    // kept; tables or the code page changing clears them.
     void UpdateFormat() {
-        if (formatValid_ && formatProps_ == runProps_)
-            return;
-        formatProps_ = runProps_;
-        formatValid_ = true;
+        if (!formatValid_) {
+            formatCache_.clear();
+            formatValid_ = true;
+        }
+        for (const CachedFormat& c : formatCache_)
+            if (c.props == runProps_) {
+                format_ = c.format;
+                runCodePage_ = c.codePage;
+                return;
+            }
+        BuildFormat();
+        if (formatCache_.size() >= MaxCachedFormats)
+            formatCache_.erase(formatCache_.begin());
+        formatCache_.push_back({runProps_, format_, runCodePage_});
+    }
+
+    void BuildFormat() {
         const CharProps& p = runProps_;
         QTextCharFormat f;
         const FontDef* font = FindFont(p.font >= 0 ? p.font : defaultFont_);
@@ -565,7 +580,13 @@ private:
     QByteArray bytes_;
     QString text_;
     int pendingParagraphs_ = 0;
-    CharProps formatProps_;
+    struct CachedFormat {
+        CharProps props;
+        QTextCharFormat format;
+        int codePage;
+    };
+    static constexpr size_t MaxCachedFormats = 16;
+    std::vector<CachedFormat> formatCache_;
     bool formatValid_ = false;
     QTextCharFormat format_;
     int runCodePage_ = GbkCodePage;
