@@ -8,7 +8,8 @@ import os
 import sys
 import time
 
-import qnharness as qn
+sys.dont_write_bytecode = True
+import qnharness as qn  # noqa: E402
 
 SAVE_TITLE = "Save As"
 # Box number -> the keystrokes typed into it ("\n" is a line break).
@@ -41,8 +42,8 @@ def type_box(s, window, box, text):
 
 
 def scenario(s):
+    monday = qn.monday_of(qn.settled_today())
     window = s.start_main()
-    monday = qn.monday_of(datetime.date.today())
     keys = qn.week_keys(monday)
     for box, text in TYPED.items():
         type_box(s, window, box, text)
@@ -55,7 +56,7 @@ def scenario(s):
     os.makedirs(out)
     for typed, produced in NAMES:
         s.open_settings_item(window, 1)
-        dialog = s.wait_window(SAVE_TITLE)
+        dialog = s.wait_window(SAVE_TITLE, focused=True)
         x, y, w, h = s.geometry(dialog)
         s.xdotool("mousemove", "--sync", x + w // 2, y + h // 2)
         s.key("ctrl+a")

@@ -23,7 +23,8 @@ import shutil
 import subprocess
 import sys
 
-import qnharness as qn
+sys.dont_write_bytecode = True
+import qnharness as qn  # noqa: E402
 
 APP_ID = "org.qnweeknote.QNWeekNote"
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]

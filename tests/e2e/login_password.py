@@ -7,7 +7,8 @@ the user in; cancelling ends the program.
 import sys
 import time
 
-import qnharness as qn
+sys.dont_write_bytecode = True
+import qnharness as qn  # noqa: E402
 
 PASSWORD = "Week7 pass"
 WRONG = "week7 pass"
@@ -35,14 +36,14 @@ def set_password(s):
     if not s.visible_windows(PWSET_TITLE):
         s.click_in(report[-1], 10, 10)
         s.key("Return")
-    dialog = s.wait_window(PWSET_TITLE)
+    dialog = s.wait_window(PWSET_TITLE, focused=True)
     s.click_in(dialog, *CHECKBOX)
     s.click_in(dialog, *EDIT1)
     s.type_text(PASSWORD)
     s.click_in(dialog, *EDIT2)
     s.type_text(PASSWORD)
     s.click_in(dialog, *APPLY)
-    done = s.wait_window(DONE_TITLE)
+    done = s.wait_window(DONE_TITLE, focused=True)
     s.click_in(done, 10, 10)  # the pointer over the box, so the key goes there
     s.key("Return")
     s.wait_no_window(PWSET_TITLE)
@@ -54,7 +55,7 @@ def set_password(s):
 def login(s, attempts):
     """Starts the notebook and types each attempt into the login window."""
     s.start_app()
-    login_window = s.wait_window(qn.LOGIN_TITLE)
+    login_window = s.wait_window(qn.LOGIN_TITLE, focused=True)
     qn.check(not s.visible_windows(qn.MAIN_TITLE), "the main window shows before the login")
     for attempt in attempts:
         s.click_in(login_window, *LOGIN_EDIT)
@@ -62,7 +63,7 @@ def login(s, attempts):
         s.type_text(attempt)
         s.key("Return")
         if attempt != PASSWORD:
-            refused = s.wait_window(REFUSED_TITLE)
+            refused = s.wait_window(REFUSED_TITLE, focused=True)
             qn.check(not s.visible_windows(qn.MAIN_TITLE), "a wrong password let the user in")
             s.click_in(refused, 10, 10)
             s.key("Return")

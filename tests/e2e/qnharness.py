@@ -56,6 +56,16 @@ def wait_for(what, probe, timeout=STEP_TIMEOUT, interval=0.1):
     raise Failure(f"timed out waiting for {what}" + (f" (last error: {last_error})" if last_error else ""))
 
 
+def settled_today():
+    """Today's date, for a scenario that must agree with the notebook about it:
+    near midnight it first waits for the new day (at most 90 s)."""
+    now = datetime.datetime.now()
+    midnight = datetime.datetime.combine(now.date() + datetime.timedelta(days=1), datetime.time())
+    if midnight - now < datetime.timedelta(seconds=85):
+        time.sleep((midnight - now).total_seconds() + 2)
+    return datetime.date.today()
+
+
 def monday_of(day):
     return day - datetime.timedelta(days=day.weekday())
 
@@ -92,7 +102,11 @@ class Session:
         signal.signal(signal.SIGALRM, self._on_alarm)
         signal.signal(signal.SIGTERM, self._on_alarm)
         signal.alarm(SCENARIO_TIMEOUT)
-        self._start_xvfb()
+        try:
+            self._start_xvfb()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -119,7 +133,7 @@ class Session:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
+            start_new_session=True, preexec_fn=_die_with_parent)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + STEP_TIMEOUT
@@ -162,7 +176,8 @@ class Session:
         args = [self.binary] + (["--folder", self.folder] if folder else []) + list(extra)
         self.app_log = open(os.path.join(self.root, "app.log"), "ab")
         self.app = subprocess.Popen(args, env=self.environment(), stdin=subprocess.DEVNULL,
-                                    stdout=self.app_log, stderr=self.app_log, start_new_session=True)
+                                    stdout=self.app_log, stderr=self.app_log, start_new_session=True,
+                                    preexec_fn=_die_with_parent)
         return self.app
 
     def wait_app_exit(self, timeout=STEP_TIMEOUT):
@@ -204,8 +219,13 @@ class Session:
         code, out = self.xdotool("search", "--onlyvisible", "--name", ".*")
         return [int(w) for w in out.split()] if code == 0 else []
 
-    def wait_window(self, title, timeout=STEP_TIMEOUT):
+    def wait_window(self, title, timeout=STEP_TIMEOUT, focused=False):
+        """A shown window of that title; with focused, once it has the keyboard
+        (keys sent before would reach the window below it)."""
         ids = wait_for(f"window '{title}'", lambda: self.visible_windows(title), timeout)
+        if focused:
+            wait_for(f"window '{title}' to take the keyboard",
+                     lambda: self.xdotool("getwindowfocus")[1].strip() in map(str, ids), timeout)
         return ids[-1]
 
     def wait_no_window(self, title, timeout=STEP_TIMEOUT):
@@ -378,6 +398,18 @@ def ink_in(image, left, top, width, height, darker_than=160):
 
 def _quote(path):
     return "'" + path.replace("'", "'\\''") + "'"
+
+
+def _die_with_parent():
+    """Runs in a child before exec: the child is killed when this script dies,
+    even by SIGKILL (a test runner's last resort), so nothing is left behind."""
+    try:
+        import ctypes
+        libc = ctypes.CDLL(None, use_errno=True)
+        PR_SET_PDEATHSIG = 1
+        libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+    except OSError:
+        pass
 
 
 def _end_group(process):

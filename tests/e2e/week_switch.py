@@ -9,7 +9,8 @@ the old note would store the old text plus the new one.
 import datetime
 import sys
 
-import qnharness as qn
+sys.dont_write_bytecode = True
+import qnharness as qn  # noqa: E402
 
 # Wednesday cells of the second and fourth rows are days of the shown month
 # in every month, and lie two weeks apart.
