@@ -207,7 +207,9 @@ def main():
 
     sys.argv = [sys.argv[0], os.path.join(build_dir, "bin", "qnweeknote")]
     scenario.__name__ = "installed_tree"
-    return qn.run(scenario)
+    # Under /tmp, which every user may pass through, so that "nobody" reaches
+    # the installed tree whatever $TMPDIR is.
+    return qn.run(scenario, temp_parent="/tmp")
 
 
 if __name__ == "__main__":

@@ -82,10 +82,10 @@ def week_keys(monday):
 class Session:
     """One temporary world: a folder, an X server and at most one notebook."""
 
-    def __init__(self, binary, name):
+    def __init__(self, binary, name, temp_parent=None):
         self.binary = os.path.abspath(binary)
         self.name = name
-        self.root = tempfile.mkdtemp(prefix=f"qn-e2e-{name}-")
+        self.root = tempfile.mkdtemp(prefix=f"qn-e2e-{name}-", dir=temp_parent)
         self.folder = os.path.join(self.root, "notebook")
         self.home = os.path.join(self.root, "home")
         for path in (self.folder, self.home):
@@ -430,12 +430,13 @@ def _end_group(process):
         process.wait(timeout=5)
 
 
-def run(scenario):
-    """Entry point of a scenario script: argv[1] is the notebook's binary."""
+def run(scenario, temp_parent=None):
+    """Entry point of a scenario script: argv[1] is the notebook's binary.
+    temp_parent: where the temporary folder is made (default: $TMPDIR or /tmp)."""
     if len(sys.argv) < 2:
         print(f"usage: {sys.argv[0]} PATH/TO/qnweeknote", file=sys.stderr)
         return 2
-    session = Session(sys.argv[1], scenario.__name__)
+    session = Session(sys.argv[1], scenario.__name__, temp_parent)
     try:
         with session:
             scenario(session)
