@@ -23,10 +23,10 @@ def scenario(s):
     qn.check(lines[:5] == ["1", "906", "540", "59", "99"], f"FormSize.ini after the first start: {lines}")
 
     x, y, _, _ = s.geometry(window)
-    s.xdotool("mousemove", "--sync", x + BACKGROUND[0], y + BACKGROUND[1])
+    s.xdotool("mousemove", x + BACKGROUND[0], y + BACKGROUND[1])
     s.xdotool("mousedown", 1)
     for step in range(1, 11):
-        s.xdotool("mousemove", "--sync", x + BACKGROUND[0] + DRAG[0] * step // 10,
+        s.xdotool("mousemove", x + BACKGROUND[0] + DRAG[0] * step // 10,
                   y + BACKGROUND[1] + DRAG[1] * step // 10)
         time.sleep(0.03)
     s.xdotool("mouseup", 1)

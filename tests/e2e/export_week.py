@@ -58,7 +58,7 @@ def scenario(s):
         s.open_settings_item(window, 1)
         dialog = s.wait_window(SAVE_TITLE, focused=True)
         x, y, w, h = s.geometry(dialog)
-        s.xdotool("mousemove", "--sync", x + w // 2, y + h // 2)
+        s.xdotool("mousemove", x + w // 2, y + h // 2)
         s.key("ctrl+a")
         s.type_text(os.path.join(out, typed))
         s.key("Return")

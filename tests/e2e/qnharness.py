@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 
 MAIN_TITLE = "QN桌面记事"
 LOGIN_TITLE = "QN周记事本"
@@ -238,7 +239,7 @@ class Session:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        self.xdotool("mousemove", x, y)
         time.sleep(0.05)
         self.xdotool("click", button)
         time.sleep(0.15)
@@ -357,9 +358,9 @@ class Session:
         # Right-anchored: the button keeps its distance to the right edge.
         bx = x + w - (906 - CLOSE_BUTTON_AT[0]) + 19
         by = y + CLOSE_BUTTON_AT[1] + 10
-        self.xdotool("mousemove", "--sync", bx - 4, by)
+        self.xdotool("mousemove", bx - 4, by)
         time.sleep(0.1)
-        self.xdotool("mousemove", "--sync", bx, by)
+        self.xdotool("mousemove", bx, by)
         time.sleep(0.2)
         self.xdotool("click", 1)
 
@@ -440,7 +441,9 @@ def run(scenario, temp_parent=None):
     try:
         with session:
             scenario(session)
-    except Failure as failure:
+    except Exception as failure:  # a Failure, or a step that went wrong another way
+        if not isinstance(failure, Failure):
+            traceback.print_exc()
         print(f"FAILED: {failure}", file=sys.stderr)
         output = getattr(session, "last_output", "")
         if output:

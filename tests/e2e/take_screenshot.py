@@ -40,7 +40,7 @@ def main():
                 s.type_text(line)
         # Leave the focus and the pointer where they draw nothing.
         x, y, w, h = s.geometry(window)
-        s.xdotool("mousemove", "--sync", x + 600, y + 40)
+        s.xdotool("mousemove", x + 600, y + 40)
         time.sleep(1.0)
         s.screenshot(output, window)
 
