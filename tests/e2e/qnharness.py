@@ -37,6 +37,10 @@ class Failure(Exception):
     pass
 
 
+class ScenarioTimeout(BaseException):
+    """Raised by the scenario's alarm; not an Exception, so no wait swallows it."""
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -123,7 +127,7 @@ class Session:
 
     @staticmethod
     def _on_alarm(signum, frame):
-        raise Failure(f"scenario ended by signal {signum} (time limit {SCENARIO_TIMEOUT} s)")
+        raise ScenarioTimeout(f"scenario ended by signal {signum} (time limit {SCENARIO_TIMEOUT} s)")
 
     def _start_xvfb(self):
         check(shutil.which("Xvfb") is not None, "Xvfb is not installed")
@@ -171,6 +175,9 @@ class Session:
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
         }
+        # The notebook and the scenario must agree about today.
+        if "TZ" in os.environ:
+            env["TZ"] = os.environ["TZ"]
         return env
 
     def start_app(self, *extra, folder=True):
@@ -441,8 +448,8 @@ def run(scenario, temp_parent=None):
     try:
         with session:
             scenario(session)
-    except Exception as failure:  # a Failure, or a step that went wrong another way
-        if not isinstance(failure, Failure):
+    except (Exception, ScenarioTimeout) as failure:  # a Failure, or a step that went wrong another way
+        if not isinstance(failure, (Failure, ScenarioTimeout)):
             traceback.print_exc()
         print(f"FAILED: {failure}", file=sys.stderr)
         output = getattr(session, "last_output", "")
