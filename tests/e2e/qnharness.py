@@ -331,6 +331,12 @@ class Session:
         top = 26 if upper else (445 - 50) // 2 + 18 + 26
         return RIGHT_PANEL_AT[0] + line_x + 1 + width // 2, RIGHT_PANEL_AT[1] + top + 30
 
+    def box_ink(self, window, box=1):
+        """Share of dark pixels where the first line of a note box's text is drawn."""
+        x, y = self.box_point(box)
+        width = (594 - 5) // 3
+        return ink_in(self.window_image(window), x - width // 2 + 4, y - 30, 90, 22)
+
     def calendar_cell_point(self, col, row):
         """Middle of a day cell (col 1..7, row 1..6) of the calendar grid."""
         grid_w, grid_h = 311 - 15, 253 - 67

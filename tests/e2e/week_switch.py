@@ -2,8 +2,9 @@
 """Picking a day of another week in the calendar shows that week's boxes;
 picking the first week again brings its notes back.
 
-What the boxes show is read back through the store: a box that still showed
-the old note would store the old text plus the new one.
+Seen twice: on the screen (Monday's box is blank or shows text) and through
+the store (a box that still showed the old note would store the old text
+plus the new one).
 """
 
 import datetime
@@ -16,6 +17,10 @@ import qnharness as qn  # noqa: E402
 # in every month, and lie two weeks apart.
 FIRST_CELL = (4, 2)
 SECOND_CELL = (4, 4)
+# Share of dark pixels on the first line of a box: none when it is blank (and
+# unfocused, so no caret), several per cent under a word.
+BLANK = 0.003
+WRITTEN = 0.03
 
 
 def monday_note(s, monday):
@@ -45,6 +50,7 @@ def scenario(s):
 
     known = s.all_keys()
     s.click_in(window, *s.calendar_cell_point(*SECOND_CELL))
+    qn.wait_for("Monday's box blank in the other week", lambda: s.box_ink(window) < BLANK)
     s.click_in(window, *s.box_point(1))
     s.type_text("beta")
     second = qn.wait_for("the second picked week stored", lambda: new_week(s, known))
@@ -56,6 +62,7 @@ def scenario(s):
 
     # Back to the first week: its note is in the box again.
     s.click_in(window, *s.calendar_cell_point(*FIRST_CELL))
+    qn.wait_for("Monday's note on screen again", lambda: s.box_ink(window) > WRITTEN)
     s.click_in(window, *s.box_point(1))
     s.key("ctrl+End")
     s.type_text("!")
