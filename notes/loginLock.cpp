@@ -1,5 +1,7 @@
 #include "loginLock.h"
 
+#include "WidgetParts.h"
+
 #include "BorderlessMove.h"
 #include "Messages.h"
 #include "SettingsFile.h"
@@ -31,19 +33,7 @@ std::optional<QString> PasswordLine1(const ProgramFolder& folder)
 
 QFont SongTi(int pixelSize)
 {
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-QLabel* Picture(QWidget* parent, const QString& name, const QPixmap& pixmap, const QRect& rect)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setPixmap(pixmap);
-    label->setScaledContents(true);
-    label->setGeometry(rect);
-    return label;
+    return PixelFont(QStringLiteral("宋体"), pixelSize);
 }
 
 }  // namespace
@@ -72,9 +62,9 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     pnlWhite->setGeometry(2, 2, 242, 141);
     pnlWhite->setStyleSheet(QStringLiteral("#pnlWhite { background: white; border: 1px solid #92A8DA; }"));
 
-    Image1 = Picture(pnlWhite, QStringLiteral("Image1"), skin::LoginStrip(QSize(99, 9), true), QRect(1, 1, 99, 9));
-    Image3 = Picture(pnlWhite, QStringLiteral("Image3"), skin::LoginSide(), QRect(1, 10, 99, 120));
-    Image2 = Picture(pnlWhite, QStringLiteral("Image2"), skin::LoginStrip(QSize(99, 10), false), QRect(1, 130, 99, 10));
+    Image1 = PictureLabel(pnlWhite, QStringLiteral("Image1"), skin::LoginStrip(QSize(99, 9), true), QRect(1, 1, 99, 9));
+    Image3 = PictureLabel(pnlWhite, QStringLiteral("Image3"), skin::LoginSide(), QRect(1, 10, 99, 120));
+    Image2 = PictureLabel(pnlWhite, QStringLiteral("Image2"), skin::LoginStrip(QSize(99, 10), false), QRect(1, 130, 99, 10));
 
     // "忘记密码" has no action: the password lives in a file the user owns.
     btn1 = new QPushButton(QStringLiteral("忘记密码"), pnlWhite);
@@ -89,7 +79,7 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(101, 1, 140, 139);
     Panel2->setStyleSheet(QStringLiteral("#Panel2 { background: #E4EBFD; }"));
-    img1 = Picture(Panel2, QStringLiteral("img1"), skin::LoginHeader(), QRect(0, 0, 140, 35));
+    img1 = PictureLabel(Panel2, QStringLiteral("img1"), skin::LoginHeader(), QRect(0, 0, 140, 35));
 
     Label1 = new QLabel(QStringLiteral("用户名：QN周记事本"), Panel2);
     Label1->setObjectName(QStringLiteral("Label1"));

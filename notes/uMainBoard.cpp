@@ -10,6 +10,7 @@
 #include "WebPanel.h"
 #include "uGlobal.h"
 #include "uMain.h"
+#include "WidgetParts.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -19,6 +20,8 @@
 #include <QToolButton>
 
 namespace {
+
+using qn::PixelFont;
 
 QFrame* Line(QWidget* parent, const char* name, TColor colour)
 {
@@ -30,14 +33,6 @@ QFrame* Line(QWidget* parent, const char* name, TColor colour)
     p.setColor(QPalette::Window, ColorFromBgr(colour));
     line->setPalette(p);
     return line;
-}
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 constexpr TColor kFrameBlue = 0xF3E3D8;   // the window's frame and the left panel's ground

@@ -1,5 +1,7 @@
 #include "uSetTrans.h"
 
+#include "WidgetParts.h"
+
 #include "BorderlessMove.h"
 #include "Messages.h"
 #include "SettingsFile.h"
@@ -26,9 +28,7 @@ QString SetTransName()
 
 QFont YaHei(int pixelSize)
 {
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPixelSize(pixelSize);
-    return font;
+    return PixelFont(QStringLiteral("微软雅黑"), pixelSize);
 }
 
 // Centres the dialog over its owner (or the primary screen without one).

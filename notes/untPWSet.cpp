@@ -1,5 +1,7 @@
 #include "untPWSet.h"
 
+#include "WidgetParts.h"
+
 #include "BorderlessMove.h"
 #include "Messages.h"
 #include "SettingsFile.h"
@@ -22,20 +24,7 @@ namespace {
 
 QFont YaHei(int pixelSize, bool bold = false)
 {
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* Picture(QWidget* parent, const QString& name, const QPixmap& pixmap, const QRect& rect)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setPixmap(pixmap);
-    label->setScaledContents(true);
-    label->setGeometry(rect);
-    return label;
+    return PixelFont(QStringLiteral("微软雅黑"), pixelSize, bold);
 }
 
 }  // namespace
@@ -55,8 +44,8 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     Shape1->setStyleSheet(
         QStringLiteral("#Shape1 { background: white; border: 1px solid %1; }").arg(skin::kFrame.name()));
 
-    Image1 = Picture(this, QStringLiteral("Image1"), skin::PasswordTitleStrip(QSize(440, 32)), QRect(1, 1, 440, 32));
-    Image2 = Picture(this, QStringLiteral("Image2"), skin::PasswordIcon(), QRect(10, 5, 24, 24));
+    Image1 = PictureLabel(this, QStringLiteral("Image1"), skin::PasswordTitleStrip(QSize(440, 32)), QRect(1, 1, 440, 32));
+    Image2 = PictureLabel(this, QStringLiteral("Image2"), skin::PasswordIcon(), QRect(10, 5, 24, 24));
     lblTitle = new QLabel(QStringLiteral("登录密码设置"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setFont(YaHei(14, true));
@@ -79,7 +68,7 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
                                        .arg(skin::kCloseRed.name(), skin::kCloseRedDown.name()));
     connect(JvXPToolButton1, &QToolButton::clicked, this, &TpwsetFrm::JvXPToolButton1Click);
 
-    Image3 = Picture(this, QStringLiteral("Image3"), skin::PasswordBody(), QRect(24, 56, 100, 110));
+    Image3 = PictureLabel(this, QStringLiteral("Image3"), skin::PasswordBody(), QRect(24, 56, 100, 110));
 
     JCheckbox1 = new QCheckBox(QStringLiteral("启动登录密码"), this);
     JCheckbox1->setObjectName(QStringLiteral("JCheckbox1"));
