@@ -136,6 +136,11 @@ bool TDM::OpenAndCheck()
         return false;
     if (!check.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
         return false;
+    // Copying the log back into the file costs milliseconds; the main window
+    // does it while the user pauses (Checkpoint), not inside a keystroke's
+    // save. The large limit only guards against a log that never gets a pause.
+    if (!check.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointSafetyPages)))
+        return false;
     check = QSqlQuery();
     m_query = QSqlQuery(m_db);
     m_query.setForwardOnly(true);
@@ -172,6 +177,12 @@ bool TDM::UpdateFirstRow(const QString& key, const QByteArray& content, const QS
     m_query.addBindValue(contentBak);
     m_query.addBindValue(key);
     return m_query.exec() && m_query.numRowsAffected() == 1;
+}
+
+bool TDM::Checkpoint()
+{
+    m_query.finish();
+    return m_query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
 QByteArray TDM::CurrentContent() const

@@ -43,6 +43,11 @@ public:
     // Content of the current row after a successful lookup (empty for NULL).
     QByteArray CurrentContent() const;
 
+    // Copies the write-ahead log back into the database file, without waiting
+    // for anyone. Cheap when there is nothing to copy.
+    bool Checkpoint();
+    static constexpr int kCheckpointSafetyPages = 16384;
+
     // A save of a whole week is one transaction.
     bool BeginTransaction();
     bool CommitTransaction();

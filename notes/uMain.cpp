@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTextEdit>
+#include <QTimer>
 
 bool NotesReady = false;
 
@@ -84,6 +85,10 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };
+    m_checkpointTimer = new QTimer(this);
+    m_checkpointTimer->setSingleShot(true);
+    m_checkpointTimer->setInterval(kCheckpointPauseMs);
+    connect(m_checkpointTimer, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
     BuildTopBar();
     BuildLeftPanel();
     BuildRightPanel();
@@ -173,6 +178,7 @@ void TMainFrm::SaveWeekNotes()
 {
     NotesBusy busy;
     SaveWeekBoxes(m_dm, ShownWeek, m_boxes, &m_storeState);
+    m_checkpointTimer->start();
 }
 
 void TMainFrm::LoadWeekNotes(double d)

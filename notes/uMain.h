@@ -19,6 +19,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QTextEdit;
+class QTimer;
 class QToolButton;
 class TChnCalendar;
 class TClickLabel;
@@ -58,6 +59,7 @@ public:
     static constexpr int kDesignHeight = 530;
     static constexpr int kMinWidth = 906;
     static constexpr int kMinHeight = 540;
+    static constexpr int kCheckpointPauseMs = 1500;
 
     TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent = nullptr,
              TMainDialogs dialogs = TMainDialogs::Standard());
@@ -160,6 +162,8 @@ private:
     TMainDialogs m_dialogs;
     NoteBoxes m_boxes{};
     WeekStoreState m_storeState;
+    // Runs the store's checkpoint once the user has paused for a moment.
+    QTimer* m_checkpointTimer = nullptr;
     QFont m_fontDlgFont;          // FontDlg keeps the last choice
     QColor m_colorDialogColour;   // ColorDialog1 keeps the last choice
 

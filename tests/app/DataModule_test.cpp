@@ -136,6 +136,40 @@ TEST_F(DataModuleTest, RowsAreFoundCreatedAndUpdatedByKeyAndTheFirstOfDuplicates
     EXPECT_TRUE(q.value(0).isNull());
 }
 
+TEST_F(DataModuleTest, SavesStayInTheLogUntilTheCheckpointCopiesThemIntoTheFile)
+{
+    TDM dm(folder);
+    ASSERT_TRUE(dm.ConnectDatabase());
+    ASSERT_TRUE(dm.BeginTransaction());
+    ASSERT_TRUE(dm.InsertRow(QStringLiteral("20240101")));
+    ASSERT_TRUE(dm.UpdateFirstRow(QStringLiteral("20240101"), QByteArray("{\\rtf1 x}"), QStringLiteral("x")));
+    ASSERT_TRUE(dm.CommitTransaction());
+
+    // The database file alone, as a copy without its log would see it.
+    const auto rowsInFileAlone = [this] {
+        const QString copy = folder.dataFile(QStringLiteral("copy.mdb"));
+        QFile::remove(copy);
+        EXPECT_TRUE(QFile::copy(dbPath(), copy));
+        int rows = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+            db.setDatabaseName(copy);
+            if (db.open()) {
+                QSqlQuery q(db);
+                if (q.exec(QStringLiteral("select count(*) from tb_NewQN")) && q.next())
+                    rows = q.value(0).toInt();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+        return rows;
+    };
+    EXPECT_EQ(rowsInFileAlone(), 0);  // a keystroke's save does not copy the log back
+    ASSERT_TRUE(dm.Checkpoint());
+    EXPECT_EQ(rowsInFileAlone(), 1);
+    ASSERT_EQ(dm.LookupRow(QStringLiteral("20240101")), true);  // and the query goes on working
+}
+
 TEST_F(DataModuleTest, GarbageFileIsRefusedAndLeftAlone)
 {
     const QByteArray garbage = QByteArray("Standard Jet DB\0\0\0 this is not SQLite", 38).repeated(200);
