@@ -3,7 +3,10 @@
 #include "uMain.h"
 #include "ChnCalendar.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTextEdit>
 
@@ -101,6 +104,37 @@ TEST_F(MainWindowTest, SundayEditsTheSaturdayRowAndWeeksComeBack)
     EXPECT_EQ(Box(*w, 6)->toPlainText(), QStringLiteral("weekend"));
     EXPECT_EQ(Box(*w, 1)->toPlainText(), QStringLiteral("monday"));
     EXPECT_EQ(Rows().size(), 6u);
+}
+
+// After a pause in typing the saves are copied from the log into the
+// database file itself.
+TEST_F(MainWindowTest, APauseAfterTypingCheckpointsTheStore)
+{
+    auto w = Open(qn::EncodeDate(2010, 6, 1));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    Type(Box(*w, 1), QStringLiteral("note"));
+    const auto rowsInFileAlone = [this] {
+        const QString copy = folder.dataFile(QStringLiteral("copy.mdb"));
+        QFile::remove(copy);
+        EXPECT_TRUE(QFile::copy(folder.dataFile(QStringLiteral("UserData.mdb")), copy));
+        int rows = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+            db.setDatabaseName(copy);
+            if (db.open()) {
+                QSqlQuery q(db);
+                if (q.exec(QStringLiteral("select count(*) from tb_NewQN")) && q.next())
+                    rows = q.value(0).toInt();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+        return rows;
+    };
+    EXPECT_EQ(rowsInFileAlone(), 0);
+    QTest::qWait(TMainFrm::kCheckpointPauseMs + 500);
+    EXPECT_EQ(rowsInFileAlone(), 6);
 }
 
 TEST_F(MainWindowTest, FocusLeavingABoxSaves)
