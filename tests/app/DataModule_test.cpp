@@ -1,4 +1,5 @@
 #include "Messages.h"
+#include "RowsInFileAlone.h"
 #include "ProgramFolder.h"
 #include "uDM.h"
 
@@ -145,28 +146,9 @@ TEST_F(DataModuleTest, SavesStayInTheLogUntilTheCheckpointCopiesThemIntoTheFile)
     ASSERT_TRUE(dm.UpdateFirstRow(QStringLiteral("20240101"), QByteArray("{\\rtf1 x}"), QStringLiteral("x")));
     ASSERT_TRUE(dm.CommitTransaction());
 
-    // The database file alone, as a copy without its log would see it.
-    const auto rowsInFileAlone = [this] {
-        const QString copy = folder.dataFile(QStringLiteral("copy.mdb"));
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(dbPath(), copy));
-        int rows = -1;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
-            db.setDatabaseName(copy);
-            if (db.open()) {
-                QSqlQuery q(db);
-                if (q.exec(QStringLiteral("select count(*) from tb_NewQN")) && q.next())
-                    rows = q.value(0).toInt();
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
-        return rows;
-    };
-    EXPECT_EQ(rowsInFileAlone(), 0);  // a keystroke's save does not copy the log back
+    EXPECT_EQ(RowsInFileAlone(dbPath()), 0);  // a keystroke's save does not copy the log back
     ASSERT_TRUE(dm.Checkpoint());
-    EXPECT_EQ(rowsInFileAlone(), 1);
+    EXPECT_EQ(RowsInFileAlone(dbPath()), 1);
     ASSERT_EQ(dm.LookupRow(QStringLiteral("20240101")), true);  // and the query goes on working
 }
 

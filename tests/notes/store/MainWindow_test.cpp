@@ -1,4 +1,5 @@
 #include "DateValue.h"
+#include "RowsInFileAlone.h"
 #include "StoreFixture.h"
 #include "uMain.h"
 #include "ChnCalendar.h"
@@ -114,27 +115,9 @@ TEST_F(MainWindowTest, APauseAfterTypingCheckpointsTheStore)
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     Type(Box(*w, 1), QStringLiteral("note"));
-    const auto rowsInFileAlone = [this] {
-        const QString copy = folder.dataFile(QStringLiteral("copy.mdb"));
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(folder.dataFile(QStringLiteral("UserData.mdb")), copy));
-        int rows = -1;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
-            db.setDatabaseName(copy);
-            if (db.open()) {
-                QSqlQuery q(db);
-                if (q.exec(QStringLiteral("select count(*) from tb_NewQN")) && q.next())
-                    rows = q.value(0).toInt();
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
-        return rows;
-    };
-    EXPECT_EQ(rowsInFileAlone(), 0);
+    EXPECT_EQ(RowsInFileAlone(folder.dataFile(QStringLiteral("UserData.mdb"))), 0);
     QTest::qWait(TMainFrm::kCheckpointPauseMs + 500);
-    EXPECT_EQ(rowsInFileAlone(), 6);
+    EXPECT_EQ(RowsInFileAlone(folder.dataFile(QStringLiteral("UserData.mdb"))), 6);
 }
 
 TEST_F(MainWindowTest, FocusLeavingABoxSaves)
