@@ -7,11 +7,11 @@
 namespace qn {
 
 struct CommandLine {
-    QString folder;          // --folder DIR: the program folder (default: the executable's)
+    QString folder;  // --folder DIR: the program folder (default: the executable's)
     bool calendarDemo = false;
     bool help = false;
     bool version = false;
-    QString error;           // non-empty: the arguments could not be understood
+    QString error;  // non-empty: the arguments could not be understood
 };
 
 // arguments: without the program name, after Qt has taken its own options.

@@ -33,9 +33,6 @@ void ShowErrorReport(QWidget* parent, const QString& errorText)
     Show(parent, QMessageBox::Critical, kApplicationTitle, errorText);
 }
 
-void SetMessageSink(MessageSink sink)
-{
-    g_sink = sink;
-}
+void SetMessageSink(MessageSink sink) { g_sink = sink; }
 
 }  // namespace qn

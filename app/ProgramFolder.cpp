@@ -44,10 +44,7 @@ ProgramFolder::ProgramFolder(const QString& root)
     m_root = path;
 }
 
-ProgramFolder ProgramFolder::OfExecutable()
-{
-    return ProgramFolder(QCoreApplication::applicationDirPath());
-}
+ProgramFolder ProgramFolder::OfExecutable() { return ProgramFolder(QCoreApplication::applicationDirPath()); }
 
 ProgramFolder ProgramFolder::Default()
 {
@@ -76,9 +73,6 @@ bool ProgramFolder::CanKeepNotesIn(const QString& folder)
     return IsWritableFolder(folder);
 }
 
-bool ProgramFolder::ensureDataFolder() const
-{
-    return QDir().mkpath(dataFolder());
-}
+bool ProgramFolder::ensureDataFolder() const { return QDir().mkpath(dataFolder()); }
 
 }  // namespace qn

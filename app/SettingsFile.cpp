@@ -27,15 +27,9 @@ std::optional<QString> StrictDecode(const char* codec, const QByteArray& bytes)
 
 }  // namespace
 
-SettingsFile::SettingsFile(QString path)
-    : m_path(std::move(path))
-{
-}
+SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) { }
 
-bool SettingsFile::exists() const
-{
-    return QFileInfo::exists(m_path);
-}
+bool SettingsFile::exists() const { return QFileInfo::exists(m_path); }
 
 QString SettingsFile::decode(const QByteArray& bytes)
 {
@@ -114,8 +108,7 @@ SettingsFile::ReadResult SettingsFile::read() const
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.status = Status::Unreadable;
-        result.error = QStringLiteral("无法读取文件“%1”：%2")
-                           .arg(QDir::toNativeSeparators(m_path), file.errorString());
+        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(m_path), file.errorString());
         return result;
     }
     QByteArray bytes = file.read(kMaxReadBytes + 1);
@@ -129,8 +122,7 @@ SettingsFile::ReadResult SettingsFile::read() const
     }
     if (file.error() != QFileDevice::NoError) {
         result.status = Status::Unreadable;
-        result.error = QStringLiteral("无法读取文件“%1”：%2")
-                           .arg(QDir::toNativeSeparators(m_path), file.errorString());
+        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(m_path), file.errorString());
         return result;
     }
     result.status = Status::Ok;

@@ -29,9 +29,9 @@ public:
 
     struct ReadResult {
         Status status = Status::Missing;
-        QStringList lines;      // empty unless Ok
-        bool truncated = false; // the file was longer than kMaxReadBytes
-        QString error;          // why it could not be read (Unreadable)
+        QStringList lines;       // empty unless Ok
+        bool truncated = false;  // the file was longer than kMaxReadBytes
+        QString error;           // why it could not be read (Unreadable)
 
         bool ok() const { return status == Status::Ok; }
     };

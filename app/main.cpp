@@ -1,17 +1,17 @@
 // QN周记事本: entry point. Creates every window once and runs the event loop.
 
 #include "CalendarDemo.h"
+#include "CalendarFonts.h"
 #include "Clock.h"
 #include "CommandLine.h"
-#include "CalendarFonts.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
 #include "SingleInstance.h"
 #include "uDM.h"
 #include "uMain.h"
 #include "uMiniHang.h"
-#include "uSetTrans.h"
 #include "untPWSet.h"
+#include "uSetTrans.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,10 +21,7 @@
 
 namespace {
 
-void Print(FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-}
+void Print(FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
 
 const char* const kApplicationName = "qnweeknote";
 

@@ -169,9 +169,8 @@ bool TDM::UpdateFirstRow(const QString& key, const QByteArray& content, const QS
     // The row the lookup returned first: the lookup walks the key's index,
     // whose equal keys come in rowid order.
     m_query.finish();
-    if (!m_query.prepare(QStringLiteral(
-            "update tb_NewQN set Content = ?, ContentBak = ? where rowid = "
-            "(select rowid from tb_NewQN where YearMonthStr = ? limit 1)")))
+    if (!m_query.prepare(QStringLiteral("update tb_NewQN set Content = ?, ContentBak = ? where rowid = "
+                                        "(select rowid from tb_NewQN where YearMonthStr = ? limit 1)")))
         return false;
     m_query.addBindValue(content);
     m_query.addBindValue(contentBak);

@@ -7,10 +7,10 @@
 #include <vector>
 
 struct TWeekConList {
-    int DayNo = 0;        // Monday = 1 ... Sunday = 7 (slot index + 1)
-    double DayDate = 0;   // the slot's date, with the time of day it was built from
-    int BoxNo = 0;        // note box 1..6; Sunday shares box 6
-    std::string DayKey;   // "YYYYMMDD"; Sunday carries Saturday's key
+    int DayNo = 0;       // Monday = 1 ... Sunday = 7 (slot index + 1)
+    double DayDate = 0;  // the slot's date, with the time of day it was built from
+    int BoxNo = 0;       // note box 1..6; Sunday shares box 6
+    std::string DayKey;  // "YYYYMMDD"; Sunday carries Saturday's key
 
     friend bool operator==(const TWeekConList&, const TWeekConList&) = default;
 };

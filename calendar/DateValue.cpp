@@ -5,10 +5,7 @@
 
 namespace qn {
 
-bool IsGregorianLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsGregorianLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInGregorianMonth(int year, int month)
 {
@@ -56,10 +53,7 @@ CivilDate CivilFromDays(long long days)
     return {static_cast<int>(y), m, d};
 }
 
-double EncodeDate(int year, int month, int day)
-{
-    return static_cast<double>(DaysFromCivil(year, month, day));
-}
+double EncodeDate(int year, int month, int day) { return static_cast<double>(DaysFromCivil(year, month, day)); }
 
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec)
 {
@@ -69,16 +63,10 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 }
 
 namespace {
-long long WholeDay(double value)
-{
-    return static_cast<long long>(std::trunc(value));
-}
+long long WholeDay(double value) { return static_cast<long long>(std::trunc(value)); }
 }  // namespace
 
-CivilDate DecodeDate(double value)
-{
-    return CivilFromDays(WholeDay(value));
-}
+CivilDate DecodeDate(double value) { return CivilFromDays(WholeDay(value)); }
 
 TimeOfDay DecodeTime(double value)
 {
@@ -105,10 +93,7 @@ int IsoWeekday(double value)
     return static_cast<int>(r) + 1;
 }
 
-int SundayFirstWeekday(double value)
-{
-    return IsoWeekday(value) % 7 + 1;
-}
+int SundayFirstWeekday(double value) { return IsoWeekday(value) % 7 + 1; }
 
 int IsoWeekNumber(double value)
 {

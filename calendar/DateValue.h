@@ -26,7 +26,7 @@ struct TimeOfDay {
 };
 
 bool IsGregorianLeapYear(int year);
-int DaysInGregorianMonth(int year, int month);  // 0 for a month outside 1..12
+int DaysInGregorianMonth(int year, int month);   // 0 for a month outside 1..12
 bool IsValidDate(int year, int month, int day);  // years 1..9999, like the date type
 
 // Whole days since 1899-12-30 of a proleptic Gregorian date (no validation).

@@ -19,7 +19,4 @@ inline int FloorToInt(double x)
 }
 
 // Round to the nearest integer, halves to even (the default rounding mode).
-inline long long RoundHalfEven(double x)
-{
-    return static_cast<long long>(std::nearbyint(x));
-}
+inline long long RoundHalfEven(double x) { return static_cast<long long>(std::nearbyint(x)); }

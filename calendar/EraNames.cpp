@@ -12,10 +12,7 @@ namespace {
 constexpr int FirstEraYear = -2069;
 constexpr int LastEraYear = 1948;
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ' || c == '\x7f';
-}
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7f'; }
 
 std::string_view Trimmed(std::string_view s)
 {
@@ -95,7 +92,7 @@ std::string GetEraText(int year)
         return {};
     const std::string text = EraRows[row];
     const int k = year - index.start[row] + 1;
-    return "[" + GetDelimitedField(text, ',', 4) + "]" + GetDelimitedField(text, ',', 5) + " " +
-           GetDelimitedField(text, ',', 6) + " " + GetDelimitedField(text, ',', 7) +
-           (k == 1 ? std::string("元") : std::to_string(k)) + "年";
+    return "[" + GetDelimitedField(text, ',', 4) + "]" + GetDelimitedField(text, ',', 5) + " "
+        + GetDelimitedField(text, ',', 6) + " " + GetDelimitedField(text, ',', 7)
+        + (k == 1 ? std::string("元") : std::to_string(k)) + "年";
 }

@@ -12,11 +12,11 @@ struct SolarFestival {
     std::string_view text;
 };
 constexpr SolarFestival kSolarFestivals[] = {
-    {1, 1, 0, 0, "元旦节"},   {2, 14, 0, 0, "情人节"},  {3, 8, 0, 0, "妇女节"},  {4, 1, 0, 0, "愚人节"},
-    {5, 1, 0, 0, "劳动节"},   {5, 4, 0, 0, "青年节"},   {5, 0, 7, 2, "母亲节"},  {6, 1, 0, 0, "儿童节"},
-    {6, 0, 7, 3, "父亲节"},   {7, 1, 0, 0, "建党节"},   {8, 1, 0, 0, "建军节"},  {9, 10, 0, 0, "教师节"},
-    {10, 1, 0, 0, "国庆节"},  {10, 6, 0, 0, "老人节"},  {10, 31, 0, 0, "万圣节"}, {11, 8, 0, 0, "记者日"},
-    {11, 0, 4, 4, "感恩节"},  {12, 25, 0, 0, "圣诞节"},
+    {1, 1, 0, 0, "元旦节"},  {2, 14, 0, 0, "情人节"},  {3, 8, 0, 0, "妇女节"},   {4, 1, 0, 0, "愚人节"},
+    {5, 1, 0, 0, "劳动节"},  {5, 4, 0, 0, "青年节"},   {5, 0, 7, 2, "母亲节"},   {6, 1, 0, 0, "儿童节"},
+    {6, 0, 7, 3, "父亲节"},  {7, 1, 0, 0, "建党节"},   {8, 1, 0, 0, "建军节"},   {9, 10, 0, 0, "教师节"},
+    {10, 1, 0, 0, "国庆节"}, {10, 6, 0, 0, "老人节"},  {10, 31, 0, 0, "万圣节"}, {11, 8, 0, 0, "记者日"},
+    {11, 0, 4, 4, "感恩节"}, {12, 25, 0, 0, "圣诞节"},
 };
 
 struct LunarFestival {
@@ -25,8 +25,8 @@ struct LunarFestival {
     std::string_view text;
 };
 constexpr LunarFestival kLunarFestivals[] = {
-    {1, 1, "春节"}, {1, 15, "元宵节"}, {5, 5, "端午节"}, {7, 7, "七夕节"},
-    {8, 15, "中秋节"}, {9, 9, "重阳节"}, {12, 8, "腊八节"},
+    {1, 1, "春节"},    {1, 15, "元宵节"}, {5, 5, "端午节"},  {7, 7, "七夕节"},
+    {8, 15, "中秋节"}, {9, 9, "重阳节"},  {12, 8, "腊八节"},
 };
 
 bool IsFestivalDay(int lunarDay)
@@ -44,8 +44,8 @@ std::string_view GetHolidayText(int dayOfMonth, double date)
     for (const auto& f : kSolarFestivals) {
         if (f.month != month)
             continue;
-        const bool matches = f.day != 0 ? dayOfMonth == f.day
-                                        : weekday == f.weekday && (dayOfMonth - 1) / 7 == f.week - 1;
+        const bool matches =
+            f.day != 0 ? dayOfMonth == f.day : weekday == f.weekday && (dayOfMonth - 1) / 7 == f.week - 1;
         if (matches)
             text = f.text;
     }

@@ -33,10 +33,7 @@ long long CycleDayCount(int Year, int Month, int Day)
     return 365 * (y - 1) + (y - 1) / 4 + dayOfYear - c;
 }
 
-int TermDayFloor(int Year, int N, CalcPath path)
-{
-    return FloorToInt(GetTermDayOfYear(Year, N, path));
-}
+int TermDayFloor(int Year, int N, CalcPath path) { return FloorToInt(GetTermDayOfYear(Year, N, path)); }
 
 }  // namespace
 
@@ -70,10 +67,7 @@ bool SplitGanZhi(int index, int& stem, int& branch)
     return true;
 }
 
-int GetYearGanZhi(int year)
-{
-    return YearGanZhiOf(year);
-}
+int GetYearGanZhi(int year) { return YearGanZhiOf(year); }
 
 int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path)
 {
@@ -108,20 +102,11 @@ int GetMonthGanZhi(int Year, int Month, int Day, CalcPath path)
     return CombineGanZhi(stem, branch);
 }
 
-int GetCycleDayCount(int Year, int Month, int Day)
-{
-    return static_cast<int>(CycleDayCount(Year, Month, Day));
-}
+int GetCycleDayCount(int Year, int Month, int Day) { return static_cast<int>(CycleDayCount(Year, Month, Day)); }
 
-int GetDayGanZhi(int Year, int Month, int Day)
-{
-    return Wrap(CycleDayCount(Year, Month, Day) + 12, 60);
-}
+int GetDayGanZhi(int Year, int Month, int Day) { return Wrap(CycleDayCount(Year, Month, Day) + 12, 60); }
 
-int GetAnimal(int year)
-{
-    return Wrap(year > 0 ? year - 4LL : year - 3LL, 12);
-}
+int GetAnimal(int year) { return Wrap(year > 0 ? year - 4LL : year - 3LL, 12); }
 
 std::string_view GetAnimalText(int animal)
 {

@@ -17,10 +17,10 @@ inline constexpr std::array<std::string_view, 12> BranchNames = {"子", "丑", "
                                                                  "午", "未", "申", "酉", "戌", "亥"};
 inline constexpr std::array<std::string_view, 12> AnimalNames = {"鼠", "牛", "虎", "兔", "龙", "蛇",
                                                                  "马", "羊", "猴", "鸡", "狗", "猪"};
-inline constexpr std::array<std::string_view, 12> ConstellationNames = {
-    "白羊", "金牛", "双子", "巨蟹", "狮子", "处女", "天秤", "天蝎", "射手", "摩羯", "宝瓶", "双鱼"};
+inline constexpr std::array<std::string_view, 12> ConstellationNames = {"白羊", "金牛", "双子", "巨蟹", "狮子", "处女",
+                                                                        "天秤", "天蝎", "射手", "摩羯", "宝瓶", "双鱼"};
 // month * 100 + day on which each constellation of ConstellationNames begins.
-inline constexpr std::array<int, 12> ConstellationStarts = {120, 219, 321, 421, 521, 622,
+inline constexpr std::array<int, 12> ConstellationStarts = {120, 219, 321, 421,  521,  622,
                                                             723, 823, 923, 1023, 1123, 1222};
 
 namespace ganzhi_detail {
@@ -64,8 +64,7 @@ int GetYearGanZhi(int year);
 // The year a date belongs to turns at 立春 (the day of 立春 is in the new year).
 int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
 // The 节 month (1 = 寅 month … 12 = 丑 month) and the year it belongs to.
-void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth,
-                   CalcPath path = CalcPath::Cached);
+void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth, CalcPath path = CalcPath::Cached);
 int GetMonthGanZhi(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
 // Continuous day count for the day names: GetDayNumber + 2 from year 1 on.
 int GetCycleDayCount(int Year, int Month, int Day);

@@ -8,14 +8,11 @@
 
 namespace {
 
-constexpr int kLastJulianDayNumber = 577735;  // 1582-10-04
+constexpr int kLastJulianDayNumber = 577735;   // 1582-10-04
 constexpr int kLunarEpochDayNumber = -310443;  // GetDayNumber(-849, 1, 21)
 constexpr double kSynodicMonth = 29.530588;
 
-bool InTableRange(int year)
-{
-    return year >= kFirstTableYear && year <= kLastTableYear;
-}
+bool InTableRange(int year) { return year >= kFirstTableYear && year <= kLastTableYear; }
 
 // The year's calendar rule, without the day-of-year part.
 long long YearOffset(int year, bool gregorian)
@@ -36,11 +33,7 @@ struct LunarDayWindow {
     int shift;
 };
 constexpr LunarDayWindow kLunarDayWindows[] = {
-    {1914, 1117, 1216, +1},
-    {1916, 203, 303, +1},
-    {1920, 1110, 1209, +1},
-    {1924, 305, 403, +1},
-    {2018, 1107, 1206, -1},
+    {1914, 1117, 1216, +1}, {1916, 203, 303, +1}, {1920, 1110, 1209, +1}, {1924, 305, 403, +1}, {2018, 1107, 1206, -1},
 };
 
 int ApplyLunarDayWindow(int year, int month, int day, int lunarDay)
@@ -102,9 +95,9 @@ int FloorMod(long long value, int divisor)
 int LunarMonthOf(int year, int month, int day, int lunarDay)
 {
     const int l = FloorMod(lunarDay, 100);
-    const double months = static_cast<double>(static_cast<long long>(GetDayNumber(year, month, day)) -
-                                              kLunarEpochDayNumber - l) /
-                          kSynodicMonth;
+    const double months =
+        static_cast<double>(static_cast<long long>(GetDayNumber(year, month, day)) - kLunarEpochDayNumber - l)
+        / kSynodicMonth;
     long long g = RoundHalfEven(months) - GetLeapMonthCount(year);
     g -= 3;
     if (year >= 238 && year <= 240)
@@ -184,23 +177,19 @@ bool IsSolarLeapYear(int Year)
 int GetMonthDays(int Year, int Month)
 {
     switch (Month) {
-    case 2:
-        return IsSolarLeapYear(Year) ? 29 : 28;
+    case 2: return IsSolarLeapYear(Year) ? 29 : 28;
     case 4:
     case 6:
     case 9:
-    case 11:
-        return 30;
+    case 11: return 30;
     case 1:
     case 3:
     case 5:
     case 7:
     case 8:
     case 10:
-    case 12:
-        return 31;
-    default:
-        return 0;
+    case 12: return 31;
+    default: return 0;
     }
 }
 
@@ -302,10 +291,7 @@ int GetLeapMonthCount(int Year)
     return LeapMonthCounts[static_cast<std::size_t>(index)];
 }
 
-int GetLunarDay(int Year, int Month, int Day, CalcPath path)
-{
-    return LunarDayOf(Year, Month, Day, path);
-}
+int GetLunarDay(int Year, int Month, int Day, CalcPath path) { return LunarDayOf(Year, Month, Day, path); }
 
 int GetLunarMonth(int Year, int Month, int Day, CalcPath path)
 {

@@ -8,12 +8,9 @@ std::string GetLunarDayText(int day)
     const int tens = day / 10;
     if (units == 0) {
         switch (tens) {
-        case 1:
-            return "初十";
-        case 2:
-            return "二十";
-        default:
-            return "三十";
+        case 1: return "初十";
+        case 2: return "二十";
+        default: return "三十";
         }
     }
     std::string text(DayPrefixes[static_cast<std::size_t>(tens)]);

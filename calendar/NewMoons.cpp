@@ -9,10 +9,7 @@ namespace {
 constexpr double kRad = 57.29577951308232;  // degrees per radian
 constexpr double kTwoPi = 6.283185307179586;
 
-double Frac(double x)
-{
-    return x - std::trunc(x);
-}
+double Frac(double x) { return x - std::trunc(x); }
 
 }  // namespace
 
@@ -39,9 +36,9 @@ NewMoonSeries ComputeNewMoonSeries(int Year)
         const double M = M0 + 0.507984293 * v;
         const double Mp = M1 + 6.73377553 * v;
         const double F = F0 + 6.818486628 * v;
-        const double W = 28 * v + B + X + 1.53058868 * v + C1 * std::sin(M) - 0.4068 * std::sin(Mp) +
-                         0.0021 * std::sin(2 * M) + 0.0161 * std::sin(2 * Mp) + 0.0104 * std::sin(2 * F) -
-                         0.0074 * std::sin(M - Mp) - 0.0051 * std::sin(M + Mp);
+        const double W = 28 * v + B + X + 1.53058868 * v + C1 * std::sin(M) - 0.4068 * std::sin(Mp)
+            + 0.0021 * std::sin(2 * M) + 0.0161 * std::sin(2 * Mp) + 0.0104 * std::sin(2 * F)
+            - 0.0074 * std::sin(M - Mp) - 0.0051 * std::sin(M + Mp);
         series.day[i] = FloorToInt(W);
     }
     return series;

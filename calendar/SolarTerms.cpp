@@ -17,9 +17,9 @@ struct TermCorrection {
     int days;
 };
 constexpr TermCorrection kTermCorrections[] = {
-    {1911, 9, +1},  {1912, 19, +1}, {1923, 4, -1},  {1979, 2, -1}, {2016, 13, +1},
+    {1911, 9, +1},  {1912, 19, +1}, {1923, 4, -1},  {1979, 2, -1},  {2016, 13, +1},
     {2020, 23, +1}, {2037, 18, +1}, {2040, 19, +1}, {2042, 14, +1}, {2051, 6, -1},
-    {2059, 4, +1},  {2083, 3, -1},  {2084, 6, -1},  {2085, 1, -1}, {2097, 9, +1},
+    {2059, 4, +1},  {2083, 3, -1},  {2084, 6, -1},  {2085, 1, -1},  {2097, 9, +1},
 };
 
 int TermCorrectionDays(int year, int n)
@@ -37,18 +37,15 @@ int TermCorrectionDays(int year, int n)
 double TermFormula(int Year, int N)
 {
     const int a = Year > 0 ? Year : Year + 1;
-    const double S = (365.2423112 - 6.4e-14 * (a - 100.0) * (a - 100.0) - 3.047e-8 * (a - 100.0)) * a +
-                     15.218427 * N + 1721050.71301;
+    const double S = (365.2423112 - 6.4e-14 * (a - 100.0) * (a - 100.0) - 3.047e-8 * (a - 100.0)) * a + 15.218427 * N
+        + 1721050.71301;
     const double E = 0.0003 * a - 0.372781384 - 0.2617913325 * N;
     const double P = (1.945 * std::sin(E) - 0.01206 * std::sin(2 * E)) * (1.048994 - 2.583e-5 * a);
     const double Q = -0.0018 * std::sin(2.313908653 * a - 0.439822951 - 3.0443 * N);
     return S + P + Q - GetDayNumber(a, 1, 0) - 1721425;
 }
 
-double TermDay(int Year, int N)
-{
-    return TermFormula(Year, N) + TermCorrectionDays(Year, N);
-}
+double TermDay(int Year, int N) { return TermFormula(Year, N) + TermCorrectionDays(Year, N); }
 
 struct YearTerms {
     std::array<double, 25> day{};  // term numbers 1..25

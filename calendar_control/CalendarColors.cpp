@@ -8,6 +8,6 @@ QColor ColorFromBgr(TColor value)
 
 TColor BgrFromColor(const QColor& color)
 {
-    return static_cast<TColor>(color.red()) | (static_cast<TColor>(color.green()) << 8) |
-           (static_cast<TColor>(color.blue()) << 16);
+    return static_cast<TColor>(color.red()) | (static_cast<TColor>(color.green()) << 8)
+        | (static_cast<TColor>(color.blue()) << 16);
 }

@@ -4,13 +4,12 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
+#include <QPaintEvent>
 
 #include <algorithm>
 
-TCalendarGrid::TCalendarGrid(QWidget* parent)
-    : QWidget(parent)
+TCalendarGrid::TCalendarGrid(QWidget* parent) : QWidget(parent)
 {
     FColWidths.fill(kDefaultColWidth);
     FRowHeights.fill(kDefaultRowHeight);

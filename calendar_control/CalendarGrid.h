@@ -22,8 +22,8 @@ public:
     // Asked before a cell becomes the current one; false keeps the current cell.
     using SelectCellHandler = std::function<bool(int col, int row)>;
     // Paints one cell; `rect` is in grid coordinates.
-    using DrawCellHandler = std::function<void(QPainter& painter, int col, int row, const QRect& rect,
-                                               bool selected, bool focused)>;
+    using DrawCellHandler =
+        std::function<void(QPainter& painter, int col, int row, const QRect& rect, bool selected, bool focused)>;
 
     explicit TCalendarGrid(QWidget* parent = nullptr);
 

@@ -53,10 +53,7 @@ void AddYearItem(QMenu& menu, const QString& prefix, int year, const TCalendarMe
 
 }  // namespace
 
-int MenuItemTag(const QAction* action)
-{
-    return action ? action->data().toInt() : 0;
-}
+int MenuItemTag(const QAction* action) { return action ? action->data().toInt() : 0; }
 
 void FillMonthMenu(QMenu& menu, const QLocale& locale, const TCalendarMenuActions& actions)
 {

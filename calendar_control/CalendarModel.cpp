@@ -6,16 +6,10 @@
 
 namespace {
 
-QString Text(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // Days 1 and 7 of the week (Sunday and Saturday) carry the red day number.
-bool IsWeekendCell(int cell)
-{
-    return cell % 7 == 1 || cell % 7 == 0;
-}
+bool IsWeekendCell(int cell) { return cell % 7 == 1 || cell % 7 == 0; }
 
 }  // namespace
 
@@ -55,8 +49,8 @@ QString TCalendarModel::InfoText() const
     return QStringLiteral("%1-%2-%3")
                .arg(date.year, 4, 10, QLatin1Char('0'))
                .arg(date.month, 2, 10, QLatin1Char('0'))
-               .arg(date.day, 2, 10, QLatin1Char('0')) +
-           lunar;
+               .arg(date.day, 2, 10, QLatin1Char('0'))
+        + lunar;
 }
 
 int TCalendarModel::LayoutMonth()

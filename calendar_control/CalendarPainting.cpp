@@ -27,15 +27,11 @@ std::array<int, 3> Channels(TColor color)
 }
 
 // Round to nearest, halves to even (the default floating-point rounding mode).
-int RoundEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
+int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace
 
-void FillGradient(QPainter& painter, const QRect& rect, int bands, int direction, TColor endColor,
-                  TColor startColor)
+void FillGradient(QPainter& painter, const QRect& rect, int bands, int direction, TColor endColor, TColor startColor)
 {
     if (bands < 1)
         return;
@@ -164,10 +160,7 @@ QFont PointFont(const QString& family, int points, bool bold, bool underline)
     return font;
 }
 
-QFont SongTiFont()
-{
-    return PointFont(QStringLiteral("宋体"), 9);
-}
+QFont SongTiFont() { return PointFont(QStringLiteral("宋体"), 9); }
 
 void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int alignment)
 {
@@ -186,8 +179,8 @@ void TTextLayerCache::Draw(QPainter& painter, const QRect& rect, const QString& 
 {
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
         return;
-    const Key key{text, font.key(), font.pixelSize(), static_cast<int>(font.weight()), color,
-                  rect.width(), rect.height(), alignment};
+    const Key key{text,  font.key(),   font.pixelSize(), static_cast<int>(font.weight()),
+                  color, rect.width(), rect.height(),    alignment};
     auto found = FLayers.find(key);
     if (found == FLayers.end()) {
         if (FLayers.size() >= kMaxLayers)

@@ -27,8 +27,7 @@ int ClampByte(int value);
 // vertical bands from left to right. Band k (1..bands) gets start + round(k *
 // step) per channel, step = (end - start) / bands. Nothing is drawn for
 // bands < 1.
-void FillGradient(QPainter& painter, const QRect& rect, int bands, int direction, TColor endColor,
-                  TColor startColor);
+void FillGradient(QPainter& painter, const QRect& rect, int bands, int direction, TColor endColor, TColor startColor);
 
 // Key colour value meaning "the source's top-left pixel".
 inline constexpr std::int64_t kKeyFromSource = -1;

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-TCalendarLabel::TCalendarLabel(QWidget* parent)
-    : QLabel(parent)
+TCalendarLabel::TCalendarLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -32,19 +31,13 @@ void TCalendarLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 TCalendarUpDown::TCalendarUpDown(int minimum, int maximum, QWidget* parent)
-    : QWidget(parent)
-    , FMin(minimum)
-    , FMax(maximum)
-    , FPosition(minimum)
+    : QWidget(parent), FMin(minimum), FMax(maximum), FPosition(minimum)
 {
     resize(kWidth, kHeight);
     setCursor(Qt::ArrowCursor);
 }
 
-void TCalendarUpDown::SetPosition(int value)
-{
-    FPosition = std::clamp(value, FMin, FMax);
-}
+void TCalendarUpDown::SetPosition(int value) { FPosition = std::clamp(value, FMin, FMax); }
 
 void TCalendarUpDown::StepUp()
 {

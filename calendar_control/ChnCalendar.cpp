@@ -28,11 +28,7 @@ QFont ArialBlackFont(int points)
 // Sets a flag for the lifetime of the guard.
 class FlagGuard {
 public:
-    explicit FlagGuard(bool& flag)
-        : FFlag(flag)
-    {
-        FFlag = true;
-    }
+    explicit FlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
     ~FlagGuard() { FFlag = false; }
     FlagGuard(const FlagGuard&) = delete;
     FlagGuard& operator=(const FlagGuard&) = delete;
@@ -44,8 +40,7 @@ private:
 }  // namespace
 
 TChnCalendar::TChnCalendar(QWidget* parent, qn::NowSource now)
-    : QWidget(parent)
-    , FNow(now ? std::move(now) : qn::NowSource(qn::SystemNow))
+    : QWidget(parent), FNow(now ? std::move(now) : qn::NowSource(qn::SystemNow))
 {
     // The control's own font: the weekday header is drawn with it.
     setFont(SongTiFont());
@@ -233,10 +228,7 @@ void TChnCalendar::PlaceMonthLabel()
 // ---------------------------------------------------------------------------
 // Property setters
 
-void TChnCalendar::RepaintGrid()
-{
-    FGrid->update();
-}
+void TChnCalendar::RepaintGrid() { FGrid->update(); }
 
 void TChnCalendar::Recompose()
 {
@@ -350,30 +342,15 @@ void TChnCalendar::SetColorWeekNum(TColor value)
 
 // The layout colours are written into the cells when a month is laid out;
 // the month shown keeps its colours until the next new date.
-void TChnCalendar::SetColorCnDate(TColor value)
-{
-    FModel.Colors.ColorCnDate = value;
-}
+void TChnCalendar::SetColorCnDate(TColor value) { FModel.Colors.ColorCnDate = value; }
 
-void TChnCalendar::SetColorDate(TColor value)
-{
-    FModel.Colors.ColorDate = value;
-}
+void TChnCalendar::SetColorDate(TColor value) { FModel.Colors.ColorDate = value; }
 
-void TChnCalendar::SetColorHoliday(TColor value)
-{
-    FModel.Colors.ColorHoliday = value;
-}
+void TChnCalendar::SetColorHoliday(TColor value) { FModel.Colors.ColorHoliday = value; }
 
-void TChnCalendar::SetColorLunarHolDay(TColor value)
-{
-    FModel.Colors.ColorLunarHolDay = value;
-}
+void TChnCalendar::SetColorLunarHolDay(TColor value) { FModel.Colors.ColorLunarHolDay = value; }
 
-void TChnCalendar::SetColorCnHolDay(TColor value)
-{
-    FModel.Colors.ColorCnHolDay = value;
-}
+void TChnCalendar::SetColorCnHolDay(TColor value) { FModel.Colors.ColorCnHolDay = value; }
 
 void TChnCalendar::SetColorShowFrame(TColor value)
 {
@@ -406,45 +383,21 @@ void TChnCalendar::SetLabelColor(TCalendarLabel* label, TColor value)
     label->setPalette(palette);
 }
 
-TColor TChnCalendar::ColorTitleToday() const
-{
-    return LabelColor(FTodayLabel);
-}
+TColor TChnCalendar::ColorTitleToday() const { return LabelColor(FTodayLabel); }
 
-void TChnCalendar::SetColorTitleToday(TColor value)
-{
-    SetLabelColor(FTodayLabel, value);
-}
+void TChnCalendar::SetColorTitleToday(TColor value) { SetLabelColor(FTodayLabel, value); }
 
-TColor TChnCalendar::ColorTitleMonth() const
-{
-    return LabelColor(FMonthLabel);
-}
+TColor TChnCalendar::ColorTitleMonth() const { return LabelColor(FMonthLabel); }
 
-void TChnCalendar::SetColorTitleMonth(TColor value)
-{
-    SetLabelColor(FMonthLabel, value);
-}
+void TChnCalendar::SetColorTitleMonth(TColor value) { SetLabelColor(FMonthLabel, value); }
 
-TColor TChnCalendar::ColorTitleYear() const
-{
-    return LabelColor(FYearLabel);
-}
+TColor TChnCalendar::ColorTitleYear() const { return LabelColor(FYearLabel); }
 
-void TChnCalendar::SetColorTitleYear(TColor value)
-{
-    SetLabelColor(FYearLabel, value);
-}
+void TChnCalendar::SetColorTitleYear(TColor value) { SetLabelColor(FYearLabel, value); }
 
-TColor TChnCalendar::ColorTitleSelected() const
-{
-    return LabelColor(FInfoLabel);
-}
+TColor TChnCalendar::ColorTitleSelected() const { return LabelColor(FInfoLabel); }
 
-void TChnCalendar::SetColorTitleSelected(TColor value)
-{
-    SetLabelColor(FInfoLabel, value);
-}
+void TChnCalendar::SetColorTitleSelected(TColor value) { SetLabelColor(FInfoLabel, value); }
 
 void TChnCalendar::SetBackGround(const QImage& picture)
 {
@@ -560,8 +513,7 @@ void TChnCalendar::paintEvent(QPaintEvent* /*event*/)
     painter.drawImage(0, 0, FBackBitmapImage);
 }
 
-void TChnCalendar::DrawGridCell(QPainter& gridPainter, int col, int row, const QRect& rect, bool selected,
-                                bool focused)
+void TChnCalendar::DrawGridCell(QPainter& gridPainter, int col, int row, const QRect& rect, bool selected, bool focused)
 {
     if (rect.isEmpty())
         return;
@@ -694,20 +646,11 @@ void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
 // ---------------------------------------------------------------------------
 // Interaction
 
-void TChnCalendar::GoToday()
-{
-    SetDateTime(FNow());
-}
+void TChnCalendar::GoToday() { SetDateTime(FNow()); }
 
-void TChnCalendar::ShowMonthMenu()
-{
-    FMonthMenu->popup(QCursor::pos());
-}
+void TChnCalendar::ShowMonthMenu() { FMonthMenu->popup(QCursor::pos()); }
 
-void TChnCalendar::ShowYearMenu()
-{
-    FYearMenu->popup(QCursor::pos());
-}
+void TChnCalendar::ShowYearMenu() { FYearMenu->popup(QCursor::pos()); }
 
 void TChnCalendar::MonthMenuClick(QAction* item)
 {

@@ -10,7 +10,8 @@
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never destroyed: libFuzzer ends the process with exit(), and a
     // QGuiApplication torn down among the exit handlers would touch Qt
@@ -20,7 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QTextDocument doc;
     ReadRtf(bytes, doc);

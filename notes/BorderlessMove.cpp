@@ -10,16 +10,9 @@
 
 namespace qn {
 
-TBorderlessMover::TBorderlessMover(QWidget* window)
-    : QObject(window)
-    , m_window(window)
-{
-}
+TBorderlessMover::TBorderlessMover(QWidget* window) : QObject(window), m_window(window) { }
 
-void TBorderlessMover::addHandle(QWidget* handle)
-{
-    handle->installEventFilter(this);
-}
+void TBorderlessMover::addHandle(QWidget* handle) { handle->installEventFilter(this); }
 
 bool TBorderlessMover::eventFilter(QObject* watched, QEvent* event)
 {
@@ -51,16 +44,13 @@ bool TBorderlessMover::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }
 
 TBorderlessResizer::TBorderlessResizer(QWidget* window, int gripWidth)
-    : QObject(window)
-    , m_window(window)
-    , m_gripWidth(gripWidth)
+    : QObject(window), m_window(window), m_gripWidth(gripWidth)
 {
     const Qt::Edges edges[8] = {Qt::LeftEdge,
                                 Qt::RightEdge,
@@ -100,8 +90,8 @@ QWidget* TBorderlessResizer::grip(Qt::Edges edges) const
     return nullptr;
 }
 
-QRect TBorderlessResizer::Resized(const QRect& start, Qt::Edges edges, const QPoint& delta,
-                                  const QSize& minimum, const QSize& maximum)
+QRect TBorderlessResizer::Resized(const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum,
+                                  const QSize& maximum)
 {
     QRect r = start;
     const int minW = std::max(1, minimum.width());
@@ -126,8 +116,8 @@ QRect TBorderlessResizer::Resized(const QRect& start, Qt::Edges edges, const QPo
 bool TBorderlessResizer::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window) {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show
-            || event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished)
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show || event->type() == QEvent::ChildAdded
+            || event->type() == QEvent::ChildPolished)
             place();
         return QObject::eventFilter(watched, event);
     }
@@ -155,8 +145,8 @@ bool TBorderlessResizer::eventFilter(QObject* watched, QEvent* event)
         if (m_activeGrip == *it) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint delta = mouse->globalPosition().toPoint() - m_pressGlobal;
-            m_window->setGeometry(Resized(m_startGeometry, edges, delta, m_window->minimumSize(),
-                                          m_window->maximumSize()));
+            m_window->setGeometry(
+                Resized(m_startGeometry, edges, delta, m_window->minimumSize(), m_window->maximumSize()));
             return true;
         }
         break;
@@ -166,8 +156,7 @@ bool TBorderlessResizer::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -177,10 +166,10 @@ void TBorderlessResizer::place()
     const int w = m_window->width();
     const int h = m_window->height();
     const int g = m_gripWidth;
-    const QRect rects[8] = {QRect(0, g, g, h - 2 * g),     QRect(w - g, g, g, h - 2 * g),
-                            QRect(g, 0, w - 2 * g, g),     QRect(g, h - g, w - 2 * g, g),
-                            QRect(0, 0, g, g),             QRect(w - g, 0, g, g),
-                            QRect(0, h - g, g, g),         QRect(w - g, h - g, g, g)};
+    const QRect rects[8] = {QRect(0, g, g, h - 2 * g), QRect(w - g, g, g, h - 2 * g),
+                            QRect(g, 0, w - 2 * g, g), QRect(g, h - g, w - 2 * g, g),
+                            QRect(0, 0, g, g),         QRect(w - g, 0, g, g),
+                            QRect(0, h - g, g, g),     QRect(w - g, h - g, g, g)};
     for (int i = 0; i < 8; ++i) {
         m_grips[i]->setGeometry(rects[i]);
         m_grips[i]->raise();

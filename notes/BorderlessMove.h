@@ -53,8 +53,8 @@ public:
     // The new geometry when the given edges of start are dragged by delta,
     // held within the window's minimum and maximum size (the opposite edges
     // stay where they are).
-    static QRect Resized(const QRect& start, Qt::Edges edges, const QPoint& delta,
-                         const QSize& minimum, const QSize& maximum);
+    static QRect Resized(const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum,
+                         const QSize& maximum);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -22,7 +22,8 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+        const bool click =
+            m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
         m_pressed = false;
         QLabel::mouseReleaseEvent(event);
         if (click)

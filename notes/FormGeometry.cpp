@@ -19,10 +19,7 @@ constexpr int kTaskbarAllowance = 30;  // the first start leaves room for a task
 constexpr int kReachableWidth = 30;
 constexpr int kReachableHeight = 20;
 
-QString FormSizeName()
-{
-    return QStringLiteral("FormSize.ini");
-}
+QString FormSizeName() { return QStringLiteral("FormSize.ini"); }
 
 }  // namespace
 
@@ -83,7 +80,7 @@ FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QS
         g.FSaveLeft = (screens.primary.width() - kDesignWidth) / 2;
         g.FSaveTop = (screens.primary.height() - kTaskbarAllowance - kDesignHeight) / 2;
         g.FViewNo = 1;
-        const QStringList lines = {QString::number(g.FViewNo),  QString::number(g.FSaveWidth),
+        const QStringList lines = {QString::number(g.FViewNo),     QString::number(g.FSaveWidth),
                                    QString::number(g.FSaveHeight), QString::number(g.FSaveLeft),
                                    QString::number(g.FSaveTop),    monthText};
         file.write(lines, &result.error);
@@ -106,9 +103,8 @@ FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QS
         const std::optional<int> value = ParseWholeNumber(read.lines.at(i));
         if (!value) {
             result.outcome = FormSizeLoad::Outcome::Garbled;
-            result.error = QStringLiteral("“%1”不是有效的整数（FormSize.ini 第 %2 行）")
-                               .arg(read.lines.at(i).left(40))
-                               .arg(i + 1);
+            result.error =
+                QStringLiteral("“%1”不是有效的整数（FormSize.ini 第 %2 行）").arg(read.lines.at(i).left(40)).arg(i + 1);
             return result;
         }
         *fields[i] = *value;
@@ -130,14 +126,14 @@ FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QS
 
 bool WriteFormSize(const ProgramFolder& folder, const FormGeometry& g, QString* error)
 {
-    const QStringList lines = {QString::number(g.FViewNo),    QString::number(g.FSaveWidth),
+    const QStringList lines = {QString::number(g.FViewNo),     QString::number(g.FSaveWidth),
                                QString::number(g.FSaveHeight), QString::number(g.FSaveLeft),
                                QString::number(g.FSaveTop),    g.FMonthLine.value_or(QStringLiteral("4"))};
     return SettingsFile(folder.dataFile(FormSizeName())).write(lines, error);
 }
 
-FormSizeLoad LoadFormSize(QWidget* window, FormGeometry& g, const ProgramFolder& folder,
-                          const QString& monthText, const ScreenLayout& screens)
+FormSizeLoad LoadFormSize(QWidget* window, FormGeometry& g, const ProgramFolder& folder, const QString& monthText,
+                          const ScreenLayout& screens)
 {
     FormSizeLoad result = ReadFormSize(folder, g, monthText, screens);
     if (result.outcome == FormSizeLoad::Outcome::Garbled) {

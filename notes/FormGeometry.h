@@ -18,8 +18,8 @@ namespace qn {
 
 // The screens as the geometry code sees them; tests hand in their own.
 struct ScreenLayout {
-    QRect primary;        // full geometry of the primary screen
-    QList<QRect> screens; // every screen, the primary among them
+    QRect primary;         // full geometry of the primary screen
+    QList<QRect> screens;  // every screen, the primary among them
 
     // The screens of the running application (the primary only when there
     // is none, e.g. before a platform is up: 1024 × 768 then).
@@ -56,14 +56,14 @@ struct FormSizeLoad {
         Garbled,  // a line 1..5 is missing or not a whole number
     };
     Outcome outcome = Outcome::Created;
-    QString error;          // Garbled: the conversion error; Created: a write failure, if any
+    QString error;               // Garbled: the conversion error; Created: a write failure, if any
     bool movedOnScreen = false;  // the stored place was off every screen
 };
 
 // Reads or creates Data/FormSize.ini into g (no window involved).
 // monthText is FMonthText, line 6 of a newly created file.
-FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g,
-                          const QString& monthText, const ScreenLayout& screens);
+FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QString& monthText,
+                          const ScreenLayout& screens);
 
 // Writes the six lines from g, replacing the file. False with the reason in
 // *error when it could not be written.
@@ -73,13 +73,11 @@ bool WriteFormSize(const ProgramFolder& folder, const FormGeometry& g, QString* 
 // height, left and top from the fields, unless the file was garbled: then the
 // conversion error goes to the general error report and the window keeps its
 // design geometry.
-FormSizeLoad LoadFormSize(QWidget* window, FormGeometry& g, const ProgramFolder& folder,
-                          const QString& monthText,
+FormSizeLoad LoadFormSize(QWidget* window, FormGeometry& g, const ProgramFolder& folder, const QString& monthText,
                           const ScreenLayout& screens = ScreenLayout::Current());
 
 // The close action's half: the fields take the window's current geometry
 // and the file is written. False when writing failed (error in *error).
-bool SaveFormSize(const QWidget* window, FormGeometry& g, const ProgramFolder& folder,
-                  QString* error = nullptr);
+bool SaveFormSize(const QWidget* window, FormGeometry& g, const ProgramFolder& folder, QString* error = nullptr);
 
 }  // namespace qn

@@ -142,8 +142,7 @@ QPixmap ColorIcon()
 {
     QPixmap pixmap = Blank(QSize(20, 11));
     QPainter p(&pixmap);
-    const QColor colours[] = {QColor(0xE0, 0x4B, 0x43), QColor(0xF2, 0xA5, 0x3A), QColor(0x4C, 0xAF, 0x50),
-                              kAccent};
+    const QColor colours[] = {QColor(0xE0, 0x4B, 0x43), QColor(0xF2, 0xA5, 0x3A), QColor(0x4C, 0xAF, 0x50), kAccent};
     for (int i = 0; i < 4; ++i)
         p.fillRect(QRect(i * 5, 0, 5, 11), colours[i]);
     p.setPen(kFrame);

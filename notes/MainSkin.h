@@ -8,12 +8,12 @@
 
 namespace qn::skin {
 
-QPixmap MainBackground(const QSize& size);   // imgBG, stretched over the window
-QPixmap MainLogo();                          // imgLogo, 210 × 56
-QPixmap HeaderStrip(const QSize& size);      // imgtitle_year1/2, 26 high
-QPixmap HighlightStrip(const QSize& size);   // imgSelColor, 26 high
-QPixmap FontIcon();                          // imgFont, 20 × 17
-QPixmap TimeIcon();                          // imgDate, 37 × 21
-QPixmap ColorIcon();                         // imgRedColor, 20 × 11
+QPixmap MainBackground(const QSize& size);  // imgBG, stretched over the window
+QPixmap MainLogo();                         // imgLogo, 210 × 56
+QPixmap HeaderStrip(const QSize& size);     // imgtitle_year1/2, 26 high
+QPixmap HighlightStrip(const QSize& size);  // imgSelColor, 26 high
+QPixmap FontIcon();                         // imgFont, 20 × 17
+QPixmap TimeIcon();                         // imgDate, 37 × 21
+QPixmap ColorIcon();                        // imgRedColor, 20 × 11
 
 }  // namespace qn::skin

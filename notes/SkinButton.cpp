@@ -22,8 +22,8 @@ CaptionSkinStates SkinStatesAfter(SkinEvent event)
     return {};
 }
 
-TSkinButton::TSkinButton(const QString& baseName, const QPixmap& normal, const QPixmap& highlight,
-                         const QPixmap& down, QWidget* parent)
+TSkinButton::TSkinButton(const QString& baseName, const QPixmap& normal, const QPixmap& highlight, const QPixmap& down,
+                         QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(baseName);
@@ -53,15 +53,9 @@ void TSkinButton::setState(SkinState state)
         m_pictures[i]->setVisible(i == static_cast<int>(state));
 }
 
-QLabel* TSkinButton::picture(SkinState state) const
-{
-    return m_pictures[static_cast<int>(state)];
-}
+QLabel* TSkinButton::picture(SkinState state) const { return m_pictures[static_cast<int>(state)]; }
 
-void TSkinButton::setPictureGeometry(SkinState state, const QRect& rect)
-{
-    picture(state)->setGeometry(rect);
-}
+void TSkinButton::setPictureGeometry(SkinState state, const QRect& rect) { picture(state)->setGeometry(rect); }
 
 void TSkinButton::mouseMoveEvent(QMouseEvent* event)
 {
@@ -93,14 +87,11 @@ void TSkinButton::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
-TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons)
-    : QObject(window)
-    , m_window(window)
+TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons) : QObject(window), m_window(window)
 {
-    using skin::CaptionButton;
     using skin::ButtonKind;
-    m_close = new TSkinButton(QStringLiteral("img_close"),
-                              CaptionButton(ButtonKind::Close, SkinState::Normal),
+    using skin::CaptionButton;
+    m_close = new TSkinButton(QStringLiteral("img_close"), CaptionButton(ButtonKind::Close, SkinState::Normal),
                               CaptionButton(ButtonKind::Close, SkinState::Highlight),
                               CaptionButton(ButtonKind::Close, SkinState::Down), window);
     m_close->setToolTip(QStringLiteral("关闭"));
@@ -109,8 +100,7 @@ TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons)
     connect(m_close, &TSkinButton::clicked, this, &TCaptionButtons::closeClicked);
 
     if (buttons == Buttons::CloseAndMinimise) {
-        m_minimise = new TSkinButton(QStringLiteral("img_mini"),
-                                     CaptionButton(ButtonKind::Minimise, SkinState::Normal),
+        m_minimise = new TSkinButton(QStringLiteral("img_mini"), CaptionButton(ButtonKind::Minimise, SkinState::Normal),
                                      CaptionButton(ButtonKind::Minimise, SkinState::Highlight),
                                      CaptionButton(ButtonKind::Minimise, SkinState::Down), window);
         // The highlight and down pictures sit one pixel left of the normal one.

@@ -18,12 +18,12 @@ enum class SkinState { Normal, Highlight, Down };
 // The events that switch the pictures of a window's close and minimise
 // buttons, and which picture of each is visible afterwards.
 enum class SkinEvent {
-    MoveOverCloseNormal,     // mouse moves over img_close_normal
-    PressCloseHighlight,     // button pressed on img_close_highlight
-    MoveOverMiniNormal,      // mouse moves over img_mini_normal
-    PressMiniHighlight,      // button pressed on img_mini_highlight
-    MoveOverBackground,      // mouse moves over the window's background
-    MinimiseDone,            // the minimise action has run
+    MoveOverCloseNormal,  // mouse moves over img_close_normal
+    PressCloseHighlight,  // button pressed on img_close_highlight
+    MoveOverMiniNormal,   // mouse moves over img_mini_normal
+    PressMiniHighlight,   // button pressed on img_mini_highlight
+    MoveOverBackground,   // mouse moves over the window's background
+    MinimiseDone,         // the minimise action has run
 };
 
 struct CaptionSkinStates {
@@ -39,8 +39,8 @@ class TSkinButton : public QWidget {
 public:
     // baseName names the pictures: baseName + "_normal", "_highlight", "_down"
     // (for example "img_close"). The widget takes the size of the pictures.
-    TSkinButton(const QString& baseName, const QPixmap& normal, const QPixmap& highlight,
-                const QPixmap& down, QWidget* parent);
+    TSkinButton(const QString& baseName, const QPixmap& normal, const QPixmap& highlight, const QPixmap& down,
+                QWidget* parent);
 
     SkinState state() const { return m_state; }
     void setState(SkinState state);

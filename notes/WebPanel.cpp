@@ -5,9 +5,9 @@
 #include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -30,10 +30,7 @@ bool IsWebScheme(const QUrl& url)
     return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
 }
 
-QString WebBaseName()
-{
-    return QStringLiteral("WebBase.ini");
-}
+QString WebBaseName() { return QStringLiteral("WebBase.ini"); }
 
 // A page names its own encoding (a BOM or <meta charset>); UTF-8 otherwise.
 QString DecodePage(const QByteArray& bytes)
@@ -74,10 +71,7 @@ QUrl WebPageUrl(const ProgramFolder& folder, const QString& path)
     return url;
 }
 
-void SetUrlOpener(UrlOpener opener)
-{
-    Opener() = std::move(opener);
-}
+void SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
 
 namespace {
 bool OpenUrl(const QUrl& url)
@@ -88,19 +82,11 @@ bool OpenUrl(const QUrl& url)
 }
 }  // namespace
 
-bool OpenHelpPage(const ProgramFolder& folder)
-{
-    return OpenUrl(WebPageUrl(folder, kHelpPagePath));
-}
+bool OpenHelpPage(const ProgramFolder& folder) { return OpenUrl(WebPageUrl(folder, kHelpPagePath)); }
 
-bool OpenFeedbackPage(const ProgramFolder& folder)
-{
-    return OpenUrl(WebPageUrl(folder, kFeedbackPagePath));
-}
+bool OpenFeedbackPage(const ProgramFolder& folder) { return OpenUrl(WebPageUrl(folder, kFeedbackPagePath)); }
 
-TWebLink::TWebLink(QWidget* parent)
-    : QTextBrowser(parent)
-    , m_network(new QNetworkAccessManager(this))
+TWebLink::TWebLink(QWidget* parent) : QTextBrowser(parent), m_network(new QNetworkAccessManager(this))
 {
     setObjectName(QStringLiteral("webLink"));
     setFrameShape(QFrame::NoFrame);
@@ -191,9 +177,7 @@ QVariant TWebLink::loadResource(int type, const QUrl& name)
     return QTextBrowser::loadResource(type, name);
 }
 
-TWebPanel::TWebPanel(const ProgramFolder& folder, QWidget* parent)
-    : QFrame(parent)
-    , m_folder(folder)
+TWebPanel::TWebPanel(const ProgramFolder& folder, QWidget* parent) : QFrame(parent), m_folder(folder)
 {
     setObjectName(QStringLiteral("pnlWeb"));
     setFixedSize(311, 70);

@@ -22,7 +22,6 @@
 class QMenu;
 class QNetworkAccessManager;
 
-
 namespace qn {
 
 // The base address of the product's pages: the https/http address in

@@ -19,7 +19,7 @@ using NoteBoxes = std::array<QTextEdit*, 6>;
 // on every keystroke. The boxes' documents' modified flags are part of it.
 struct WeekStoreState {
     struct Box {
-        std::string key;    // the row last written or read for the box
+        std::string key;       // the row last written or read for the box
         bool inStore = false;  // that row exists and holds the box's content
     };
     std::array<Box, 6> boxes;

@@ -31,21 +31,14 @@ std::optional<QString> PasswordLine1(const ProgramFolder& folder)
     return read.lines.first();
 }
 
-QFont SongTi(int pixelSize)
-{
-    return PixelFont(QStringLiteral("宋体"), pixelSize);
-}
+QFont SongTi(int pixelSize) { return PixelFont(QStringLiteral("宋体"), pixelSize); }
 
 }  // namespace
 
-QString PasswordFilePath(const ProgramFolder& folder)
-{
-    return folder.dataFile(QStringLiteral("loginstr.db"));
-}
+QString PasswordFilePath(const ProgramFolder& folder) { return folder.dataFile(QStringLiteral("loginstr.db")); }
 
 TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_folder(folder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_folder(folder)
 {
     setObjectName(QStringLiteral("LockLogin"));
     setWindowTitle(QStringLiteral("QN周记事本"));
@@ -64,7 +57,8 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
 
     Image1 = PictureLabel(pnlWhite, QStringLiteral("Image1"), skin::LoginStrip(QSize(99, 9), true), QRect(1, 1, 99, 9));
     Image3 = PictureLabel(pnlWhite, QStringLiteral("Image3"), skin::LoginSide(), QRect(1, 10, 99, 120));
-    Image2 = PictureLabel(pnlWhite, QStringLiteral("Image2"), skin::LoginStrip(QSize(99, 10), false), QRect(1, 130, 99, 10));
+    Image2 =
+        PictureLabel(pnlWhite, QStringLiteral("Image2"), skin::LoginStrip(QSize(99, 10), false), QRect(1, 130, 99, 10));
 
     // "忘记密码" has no action: the password lives in a file the user owns.
     btn1 = new QPushButton(QStringLiteral("忘记密码"), pnlWhite);
@@ -113,9 +107,8 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     connect(spdCancel, &QPushButton::clicked, this, &TLockLogin::spdCancelClick);
 
     auto* mover = new TBorderlessMover(this);
-    for (QWidget* handle : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2),
-                            static_cast<QWidget*>(Image3), static_cast<QWidget*>(img1),
-                            static_cast<QWidget*>(Panel2)})
+    for (QWidget* handle : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Image3),
+                            static_cast<QWidget*>(img1), static_cast<QWidget*>(Panel2)})
         mover->addHandle(handle);
 
     LoginPassed = false;

@@ -74,8 +74,7 @@ TMainDialogs TMainDialogs::Standard()
     return d;
 }
 
-TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent,
-                   TMainDialogs dialogs)
+TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent, TMainDialogs dialogs)
     : QWidget(parent), m_dm(dm), m_folder(folder), m_now(std::move(now)), m_dialogs(std::move(dialogs))
 {
     setObjectName(QStringLiteral("MainFrm"));
@@ -165,8 +164,7 @@ void TMainFrm::redt1Exit()
 bool TMainFrm::eventFilter(QObject* watched, QEvent* event)
 {
     // Leaving a box saves, but a popup menu over the box is no leaving.
-    if (event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         for (QTextEdit* box : m_boxes)
             if (watched == box)
                 redt1Exit();

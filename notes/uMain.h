@@ -80,16 +80,16 @@ public:
     void lblSetClick();
 
     // --- editing commands (they act on the focused box only) ------------------------
-    void N1Click();       // 复制
-    void N2Click();       // 粘贴
-    void N9Click();       // 删除
-    void N3Click();       // 剪切
-    void V1Click();       // 打V
-    void X1Click();       // 打X
-    void CtrlZ1Click();   // 撤销
-    void N11Click();      // blue marker
-    void N12Click();      // red marker
-    void N13Click();      // magenta marker
+    void N1Click();      // 复制
+    void N2Click();      // 粘贴
+    void N9Click();      // 删除
+    void N3Click();      // 剪切
+    void V1Click();      // 打V
+    void X1Click();      // 打X
+    void CtrlZ1Click();  // 撤销
+    void N11Click();     // blue marker
+    void N12Click();     // red marker
+    void N13Click();     // magenta marker
     void imgFontClick();
     void btnGouClick();
     void btnXClick();
@@ -107,14 +107,14 @@ public:
     bool CheckLogin();
     void LoadFormSize();
     bool SaveFormSize();
-    void img_close_highlightClick();   // close: store the geometry, end the program
-    void img_mini_highlightClick();    // minimise
-    void imgAppToDeskClick();          // hand over to the floating window
+    void img_close_highlightClick();  // close: store the geometry, end the program
+    void img_mini_highlightClick();   // minimise
+    void imgAppToDeskClick();         // hand over to the floating window
     void N_BgTransparentClick();
     void N7Click();
     void N_helpClick();
     void N_SubmitClick();
-    void N_ExitPrjClick();             // end without storing the geometry
+    void N_ExitPrjClick();  // end without storing the geometry
     // Shows the main window again (floating window double-click, second start).
     void ComeBack();
     // Where the end of the program is asked for; tests replace it.
@@ -164,8 +164,8 @@ private:
     WeekStoreState m_storeState;
     // Runs the store's checkpoint once the user has paused for a moment.
     QTimer* m_checkpointTimer = nullptr;
-    QFont m_fontDlgFont;          // FontDlg keeps the last choice
-    QColor m_colorDialogColour;   // ColorDialog1 keeps the last choice
+    QFont m_fontDlgFont;         // FontDlg keeps the last choice
+    QColor m_colorDialogColour;  // ColorDialog1 keeps the last choice
 
     // Whole window.
     QFrame* shpBG = nullptr;

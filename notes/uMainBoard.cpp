@@ -7,9 +7,9 @@
 #include "ClickLabel.h"
 #include "DateValue.h"
 #include "MainSkin.h"
-#include "WebPanel.h"
 #include "uGlobal.h"
 #include "uMain.h"
+#include "WebPanel.h"
 #include "WidgetParts.h"
 
 #include <QApplication>
@@ -35,8 +35,8 @@ QFrame* Line(QWidget* parent, const char* name, TColor colour)
     return line;
 }
 
-constexpr TColor kFrameBlue = 0xF3E3D8;   // the window's frame and the left panel's ground
-constexpr TColor kGridLine = 0xFFE3DC;    // the lines between the boxes
+constexpr TColor kFrameBlue = 0xF3E3D8;  // the window's frame and the left panel's ground
+constexpr TColor kGridLine = 0xFFE3DC;   // the lines between the boxes
 
 }  // namespace
 
@@ -65,7 +65,8 @@ void TMainFrm::BuildTopBar()
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
     lblDateTime->setFont(PixelFont(QStringLiteral("微软雅黑"), 12, true));
-    lblDateTime->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(ColorFromBgr(0x000080).name()));
+    lblDateTime->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(ColorFromBgr(0x000080).name()));
     lblDateTime->move(343, 19);
 
     lblSet = new TClickLabel(QStringLiteral("|  选项"), this);
@@ -249,10 +250,7 @@ void TMainFrm::BuildSettingsMenu()
     connect(item("N_ExitPrj", "退出程序"), &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
 }
 
-void TMainFrm::lblSetClick()
-{
-    popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
-}
+void TMainFrm::lblSetClick() { popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height()))); }
 
 void TMainFrm::resizeEvent(QResizeEvent* event)
 {
@@ -304,9 +302,8 @@ void TMainFrm::ArrangeBoxes()
         const int x = leftLines[column]->x() + 1;
         const int width = column < 2 ? narrow : narrow - 4;
         m_boxes[static_cast<size_t>(i)]->setGeometry(x, upper ? upperY : lowerY, width, upper ? upperH : lowerH);
-        m_headerLabels[static_cast<size_t>(i)]->move(leftLines[column]->x() + 10,
-                                                       upper ? (imgtitle_year1->height() - 12) / 2
-                                                             : imgtitle_year2->y() + 8);
+        m_headerLabels[static_cast<size_t>(i)]->move(
+            leftLines[column]->x() + 10, upper ? (imgtitle_year1->height() - 12) / 2 : imgtitle_year2->y() + 8);
     }
     MarkSelectedDay(chnRili->DateTime());
 }
@@ -324,8 +321,8 @@ void TMainFrm::MarkSelectedDay(double d)
         const int column = (box - 1) % 3;
         const QFrame* lines[4] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge};
         const QLabel* header = box <= 3 ? imgtitle_year1 : imgtitle_year2;
-        imgSelColor->setGeometry(lines[column]->x() + 1, header->y(),
-                                 lines[column + 1]->x() - lines[column]->x() - 2, 26);
+        imgSelColor->setGeometry(lines[column]->x() + 1, header->y(), lines[column + 1]->x() - lines[column]->x() - 2,
+                                 26);
         imgSelColor->show();
         return;
     }

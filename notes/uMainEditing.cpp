@@ -3,14 +3,14 @@
 // without a focused box it does nothing and shows no dialog. Each change of
 // the text reaches the box's change event, which saves the week.
 
-#include "Clock.h"
 #include "ChnCalendar.h"
+#include "Clock.h"
 #include "DateValue.h"
 #include "Messages.h"
 #include "RtfStream.h"
-#include "WeekExport.h"
 #include "uGlobal.h"
 #include "uMain.h"
+#include "WeekExport.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -5,15 +5,15 @@
 #include "BorderlessMove.h"
 #include "ClickLabel.h"
 #include "FormGeometry.h"
+#include "loginLock.h"
 #include "Messages.h"
 #include "SkinButton.h"
 #include "SkinPictures.h"
-#include "WebPanel.h"
-#include "loginLock.h"
 #include "uMain.h"
 #include "uMiniHang.h"
-#include "uSetTrans.h"
 #include "untPWSet.h"
+#include "uSetTrans.h"
+#include "WebPanel.h"
 
 #include <QTextEdit>
 
@@ -123,22 +123,10 @@ void TMainFrm::N7Click()
         pwsetFrm->exec();
 }
 
-void TMainFrm::N_helpClick()
-{
-    qn::OpenHelpPage(m_folder);
-}
+void TMainFrm::N_helpClick() { qn::OpenHelpPage(m_folder); }
 
-void TMainFrm::N_SubmitClick()
-{
-    qn::OpenFeedbackPage(m_folder);
-}
+void TMainFrm::N_SubmitClick() { qn::OpenFeedbackPage(m_folder); }
 
-void TMainFrm::N_ExitPrjClick()
-{
-    requestTermination();
-}
+void TMainFrm::N_ExitPrjClick() { requestTermination(); }
 
-void TMainFrm::ApplyBoxColour(int transMode)
-{
-    qn::ApplyNoteBoxColour({m_boxes.begin(), m_boxes.end()}, transMode);
-}
+void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({m_boxes.begin(), m_boxes.end()}, transMode); }

@@ -14,22 +14,15 @@ namespace qn {
 
 namespace {
 
-QString MinCfgName()
-{
-    return QStringLiteral("mincfg.ini");
-}
+QString MinCfgName() { return QStringLiteral("mincfg.ini"); }
 
-QPoint DefaultMiniPos(const ScreenLayout& screens)
-{
-    return {screens.primary.width() - 61, 10};
-}
+QPoint DefaultMiniPos(const ScreenLayout& screens) { return {screens.primary.width() - 61, 10}; }
 
 }  // namespace
 
 TMiniHangFrm::TMiniHangFrm(const ProgramFolder& folder, QWidget* parent, const ScreenLayout& screens)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_folder(folder)
-    , m_screens(screens)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_folder(folder),
+      m_screens(screens)
 {
     setObjectName(QStringLiteral("MiniHangFrm"));
     setWindowTitle(QStringLiteral("悬浮窗"));
@@ -75,8 +68,7 @@ void TMiniHangFrm::LoadMiniPos()
 
 bool TMiniHangFrm::SaveMiniPos()
 {
-    return SettingsFile(m_folder.dataFile(MinCfgName()))
-        .write({QString::number(x()), QString::number(y())});
+    return SettingsFile(m_folder.dataFile(MinCfgName())).write({QString::number(x()), QString::number(y())});
 }
 
 void TMiniHangFrm::showEvent(QShowEvent* event)

@@ -21,15 +21,9 @@ namespace qn {
 
 namespace {
 
-QString SetTransName()
-{
-    return QStringLiteral("SetTrans.ini");
-}
+QString SetTransName() { return QStringLiteral("SetTrans.ini"); }
 
-QFont YaHei(int pixelSize)
-{
-    return PixelFont(QStringLiteral("微软雅黑"), pixelSize);
-}
+QFont YaHei(int pixelSize) { return PixelFont(QStringLiteral("微软雅黑"), pixelSize); }
 
 // Centres the dialog over its owner (or the primary screen without one).
 void CentreOver(QWidget* dialog)
@@ -67,8 +61,7 @@ void ApplyNoteBoxColour(const QList<QWidget*>& boxes, int transMode)
 }
 
 TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_folder(folder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_folder(folder)
 {
     setObjectName(QStringLiteral("SetTransFrm"));
     setWindowTitle(QStringLiteral("设置透明度"));
@@ -113,11 +106,12 @@ TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
     group->addButton(rdiHalfTrans);
     group->addButton(rdiAllTrans);
 
-    const QString buttonStyle = QStringLiteral(
-        "QPushButton { border: 1px solid %1; border-radius: 3px; background: %2; color: #203A5C; }"
-        "QPushButton:hover { background: #DCE8F8; }"
-        "QPushButton:pressed { background: #C4D8F2; }")
-                                    .arg(skin::kAccentLight.name(), skin::kPaleBlue.name());
+    const QString buttonStyle =
+        QStringLiteral(
+            "QPushButton { border: 1px solid %1; border-radius: 3px; background: %2; color: #203A5C; }"
+            "QPushButton:hover { background: #DCE8F8; }"
+            "QPushButton:pressed { background: #C4D8F2; }")
+            .arg(skin::kAccentLight.name(), skin::kPaleBlue.name());
     btnok = new QPushButton(QStringLiteral("确  定"), this);
     btnok->setObjectName(QStringLiteral("btnok"));
     btnok->setGeometry(200, 130, 75, 26);
@@ -191,9 +185,6 @@ void TSetTransFrm::btnokClick()
         accept();
 }
 
-void TSetTransFrm::btncancelClick()
-{
-    reject();
-}
+void TSetTransFrm::btncancelClick() { reject(); }
 
 }  // namespace qn

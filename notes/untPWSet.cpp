@@ -3,10 +3,10 @@
 #include "WidgetParts.h"
 
 #include "BorderlessMove.h"
+#include "loginLock.h"
 #include "Messages.h"
 #include "SettingsFile.h"
 #include "SkinPictures.h"
-#include "loginLock.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -22,16 +22,12 @@ namespace qn {
 
 namespace {
 
-QFont YaHei(int pixelSize, bool bold = false)
-{
-    return PixelFont(QStringLiteral("微软雅黑"), pixelSize, bold);
-}
+QFont YaHei(int pixelSize, bool bold = false) { return PixelFont(QStringLiteral("微软雅黑"), pixelSize, bold); }
 
 }  // namespace
 
 TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_folder(folder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_folder(folder)
 {
     setObjectName(QStringLiteral("pwsetFrm"));
     setWindowTitle(QStringLiteral("登录密码设置"));
@@ -44,7 +40,8 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     Shape1->setStyleSheet(
         QStringLiteral("#Shape1 { background: white; border: 1px solid %1; }").arg(skin::kFrame.name()));
 
-    Image1 = PictureLabel(this, QStringLiteral("Image1"), skin::PasswordTitleStrip(QSize(440, 32)), QRect(1, 1, 440, 32));
+    Image1 =
+        PictureLabel(this, QStringLiteral("Image1"), skin::PasswordTitleStrip(QSize(440, 32)), QRect(1, 1, 440, 32));
     Image2 = PictureLabel(this, QStringLiteral("Image2"), skin::PasswordIcon(), QRect(10, 5, 24, 24));
     lblTitle = new QLabel(QStringLiteral("登录密码设置"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -61,10 +58,9 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     JvXPToolButton1->setIconSize(QSize(39, 20));
     JvXPToolButton1->setGeometry(442 - 1 - 39, 1, 39, 20);
     JvXPToolButton1->setAutoRaise(true);
-    JvXPToolButton1->setStyleSheet(QStringLiteral(
-        "QToolButton { border: none; background: transparent; }"
-        "QToolButton:hover { background: %1; }"
-        "QToolButton:pressed { background: %2; }")
+    JvXPToolButton1->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
+                                                  "QToolButton:hover { background: %1; }"
+                                                  "QToolButton:pressed { background: %2; }")
                                        .arg(skin::kCloseRed.name(), skin::kCloseRedDown.name()));
     connect(JvXPToolButton1, &QToolButton::clicked, this, &TpwsetFrm::JvXPToolButton1Click);
 
@@ -94,11 +90,11 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     JvXPButton1->setObjectName(QStringLiteral("JvXPButton1"));
     JvXPButton1->setGeometry(332, 172, 80, 28);
     JvXPButton1->setAutoDefault(false);
-    JvXPButton1->setStyleSheet(QStringLiteral(
-        "QPushButton { border: 1px solid %1; border-radius: 3px; background: %2; color: #203A5C; }"
-        "QPushButton:hover { background: #DCE8F8; }"
-        "QPushButton:pressed { background: #C4D8F2; }")
-                                   .arg(skin::kAccentLight.name(), skin::kPaleBlue.name()));
+    JvXPButton1->setStyleSheet(
+        QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 3px; background: %2; color: #203A5C; }"
+                       "QPushButton:hover { background: #DCE8F8; }"
+                       "QPushButton:pressed { background: #C4D8F2; }")
+            .arg(skin::kAccentLight.name(), skin::kPaleBlue.name()));
     connect(JvXPButton1, &QPushButton::clicked, this, &TpwsetFrm::JvXPButton1Click);
 
     auto* mover = new TBorderlessMover(this);
@@ -127,9 +123,10 @@ void TpwsetFrm::FormShow()
 
     const SettingsFile::ReadResult read = SettingsFile(PasswordFilePath(m_folder)).read();
     if (!read.ok()) {
-        ShowErrorReport(this, read.status == SettingsFile::Status::Missing
-                                  ? QStringLiteral("找不到密码文件“%1”").arg(PasswordFilePath(m_folder))
-                                  : read.error);
+        ShowErrorReport(this,
+                        read.status == SettingsFile::Status::Missing
+                            ? QStringLiteral("找不到密码文件“%1”").arg(PasswordFilePath(m_folder))
+                            : read.error);
         return;
     }
     if (read.lines.size() < 3) {
@@ -181,9 +178,6 @@ void TpwsetFrm::JvXPButton1Click()
     accept();
 }
 
-void TpwsetFrm::JvXPToolButton1Click()
-{
-    reject();
-}
+void TpwsetFrm::JvXPToolButton1Click() { reject(); }
 
 }  // namespace qn

@@ -83,16 +83,10 @@ void MonthLayout(benchmark::State& state, CalcPath path)
     }
 }
 
-void BM_MonthLayout(benchmark::State& state)
-{
-    MonthLayout(state, CalcPath::Cached);
-}
+void BM_MonthLayout(benchmark::State& state) { MonthLayout(state, CalcPath::Cached); }
 BENCHMARK(BM_MonthLayout)->Unit(benchmark::kMicrosecond);
 
-void BM_MonthLayoutUncached(benchmark::State& state)
-{
-    MonthLayout(state, CalcPath::Uncached);
-}
+void BM_MonthLayoutUncached(benchmark::State& state) { MonthLayout(state, CalcPath::Uncached); }
 BENCHMARK(BM_MonthLayoutUncached)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

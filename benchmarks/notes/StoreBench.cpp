@@ -5,16 +5,16 @@
 #include "DateValue.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
-#include "WeekNotes.h"
 #include "uDM.h"
 #include "uGlobal.h"
 #include "uMain.h"
+#include "WeekNotes.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QTest>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
@@ -32,7 +32,7 @@ namespace {
 // a note with a coloured or bold phrase here and there.
 void FillWithFormattedChinese(QTextEdit& box, int seed, int wordsPerRun)
 {
-    static const QString words[] = {QStringLiteral("今天上午开会讨论"), QStringLiteral("项目进度"),
+    static const QString words[] = {QStringLiteral("今天上午开会讨论"),     QStringLiteral("项目进度"),
                                     QStringLiteral("下午去银行办理业务，"), QStringLiteral("记得买菜和水果。"),
                                     QStringLiteral("周末计划：爬山、看书"), QStringLiteral("重要！")};
     box.clear();

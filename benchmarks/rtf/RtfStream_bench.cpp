@@ -3,12 +3,12 @@
 
 #include "RtfStream.h"
 
+#include <benchmark/benchmark.h>
 #include <QColor>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -17,7 +17,8 @@ namespace {
 // time stamp, formatted the way the editing commands do it. One phrase in
 // `formattedEvery` carries a format (bold, colour, another font and size,
 // underline and italic in turn); 1 formats every phrase.
-void FillNote(QTextDocument& doc, int formattedEvery) {
+void FillNote(QTextDocument& doc, int formattedEvery)
+{
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(15);
     doc.setDefaultFont(font);
@@ -38,8 +39,14 @@ void FillNote(QTextDocument& doc, int formattedEvery) {
         switch (n % formattedEvery ? 0 : n / formattedEvery % 4 + 1) {
         case 1: f.setFontWeight(QFont::Bold); break;
         case 2: f.setForeground(colors[n % 3]); break;
-        case 3: f.setFontFamilies({QStringLiteral("微软雅黑")}); f.setProperty(QTextFormat::FontPixelSize, 16); break;
-        case 4: f.setFontUnderline(true); f.setFontItalic(true); break;
+        case 3:
+            f.setFontFamilies({QStringLiteral("微软雅黑")});
+            f.setProperty(QTextFormat::FontPixelSize, 16);
+            break;
+        case 4:
+            f.setFontUnderline(true);
+            f.setFontItalic(true);
+            break;
         default: break;
         }
         cursor.insertText(words[n % 7], f);
@@ -49,7 +56,8 @@ void FillNote(QTextDocument& doc, int formattedEvery) {
     }
 }
 
-int Fragments(const QTextDocument& doc) {
+int Fragments(const QTextDocument& doc)
+{
     int n = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it)
@@ -57,7 +65,8 @@ int Fragments(const QTextDocument& doc) {
     return n;
 }
 
-void BM_WriteRtf(benchmark::State& state) {
+void BM_WriteRtf(benchmark::State& state)
+{
     QTextDocument doc;
     FillNote(doc, int(state.range(0)));
     qsizetype bytes = 0;
@@ -72,7 +81,8 @@ void BM_WriteRtf(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteRtf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadRtf(benchmark::State& state) {
+void BM_ReadRtf(benchmark::State& state)
+{
     QTextDocument source;
     FillNote(source, int(state.range(0)));
     const QByteArray rtf = WriteRtf(source);
@@ -87,7 +97,8 @@ void BM_ReadRtf(benchmark::State& state) {
 BENCHMARK(BM_ReadRtf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 // The same with a layout attached, as in a note box on screen.
-void BM_ReadRtfWithLayout(benchmark::State& state) {
+void BM_ReadRtfWithLayout(benchmark::State& state)
+{
     QTextDocument source;
     FillNote(source, int(state.range(0)));
     const QByteArray rtf = WriteRtf(source);
@@ -102,7 +113,8 @@ void BM_ReadRtfWithLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRtfWithLayout)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
-void BM_PlainTextCrLf(benchmark::State& state) {
+void BM_PlainTextCrLf(benchmark::State& state)
+{
     QTextDocument doc;
     FillNote(doc, int(state.range(0)));
     for (auto _ : state)
@@ -112,7 +124,8 @@ BENCHMARK(BM_PlainTextCrLf)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

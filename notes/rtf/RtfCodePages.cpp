@@ -18,7 +18,7 @@ constexpr int TrailCount = 0xFE - 0x40 + 1;  // trail bytes 0x40..0xFE
 // pair we write is one the converter reads back as the same character.
 struct GbkTables {
     std::array<char16_t, LeadCount * TrailCount> pairs{};  // 0: no character
-    std::array<char16_t, 128> singles{};                    // bytes 0x80..0xFF
+    std::array<char16_t, 128> singles{};                   // bytes 0x80..0xFF
     std::array<uint16_t, 0x10000> encode{};
 };
 
@@ -26,7 +26,8 @@ struct GbkTables {
 // which never occurs inside a GBK or 1252 character, so the output splits
 // back into one piece per sequence. Returns the single character of each
 // piece, 0 where the piece is not exactly one character.
-std::vector<char16_t> DecodeEach(const char* codec, const QByteArray& joined, qsizetype count) {
+std::vector<char16_t> DecodeEach(const char* codec, const QByteArray& joined, qsizetype count)
+{
     std::vector<char16_t> result;
     QStringDecoder decoder(codec);
     if (!decoder.isValid())
@@ -47,7 +48,8 @@ std::vector<char16_t> DecodeEach(const char* codec, const QByteArray& joined, qs
     return result;
 }
 
-std::unique_ptr<GbkTables> BuildGbk() {
+std::unique_ptr<GbkTables> BuildGbk()
+{
     auto t = std::make_unique<GbkTables>();
     QByteArray joined;
     joined.reserve(LeadCount * TrailCount * 3);
@@ -88,12 +90,14 @@ std::unique_ptr<GbkTables> BuildGbk() {
     return t;
 }
 
-const GbkTables& Gbk() {
+const GbkTables& Gbk()
+{
     static const std::unique_ptr<GbkTables> tables = BuildGbk();
     return *tables;
 }
 
-const std::array<char16_t, 128>& Western() {
+const std::array<char16_t, 128>& Western()
+{
     static const std::array<char16_t, 128> table = [] {
         std::array<char16_t, 128> t{};
         QByteArray bytes;
@@ -109,7 +113,8 @@ const std::array<char16_t, 128>& Western() {
     return table;
 }
 
-const char* CodecName(int codePage) {
+const char* CodecName(int codePage)
+{
     switch (codePage) {
     case 437: return "IBM437";
     case 850: return "IBM850";
@@ -132,7 +137,8 @@ const char* CodecName(int codePage) {
     }
 }
 
-void DecodeGbk(const uint8_t* p, qsizetype size, QString& out) {
+void DecodeGbk(const uint8_t* p, qsizetype size, QString& out)
+{
     const GbkTables& t = Gbk();
     const qsizetype used = out.size();
     out.resize(used + size);  // never more characters than bytes
@@ -157,7 +163,8 @@ void DecodeGbk(const uint8_t* p, qsizetype size, QString& out) {
     out.resize(d - begin);
 }
 
-void DecodeWestern(const uint8_t* p, qsizetype size, QString& out) {
+void DecodeWestern(const uint8_t* p, qsizetype size, QString& out)
+{
     const auto& table = Western();
     const qsizetype used = out.size();
     out.resize(used + size);
@@ -170,7 +177,8 @@ void DecodeWestern(const uint8_t* p, qsizetype size, QString& out) {
 
 }  // namespace
 
-int CodePageOfCharset(int charset, int documentCodePage) {
+int CodePageOfCharset(int charset, int documentCodePage)
+{
     switch (charset) {
     case 0: return WesternCodePage;
     case 2: return WesternCodePage;  // symbol fonts: keep the bytes as they are
@@ -193,16 +201,17 @@ int CodePageOfCharset(int charset, int documentCodePage) {
     }
 }
 
-int DefaultCharsetOfFamily(const QString& family) {
+int DefaultCharsetOfFamily(const QString& family)
+{
     if (family.isEmpty())
         return 134;
     for (QChar c : family)
         if (c.unicode() >= 0x80)
             return 134;
-    static const char* const chinese[] = {
-        "simsun", "nsimsun", "simhei", "microsoft yahei", "microsoft yahei ui", "kaiti",
-        "kaiti_gb2312", "fangsong", "fangsong_gb2312", "dengxian", "stsong", "stheiti",
-        "stkaiti", "stfangsong", "stxihei", "lisu", "youyuan"};
+    static const char* const chinese[] = {"simsun", "nsimsun",      "simhei",   "microsoft yahei", "microsoft yahei ui",
+                                          "kaiti",  "kaiti_gb2312", "fangsong", "fangsong_gb2312", "dengxian",
+                                          "stsong", "stheiti",      "stkaiti",  "stfangsong",      "stxihei",
+                                          "lisu",   "youyuan"};
     const QString lower = family.toLower();
     for (const char* name : chinese)
         if (lower == QLatin1String(name))
@@ -212,15 +221,12 @@ int DefaultCharsetOfFamily(const QString& family) {
     return 0;
 }
 
-uint16_t GbkEncode(char16_t c) {
-    return Gbk().encode[c];
-}
+uint16_t GbkEncode(char16_t c) { return Gbk().encode[c]; }
 
-const uint16_t* GbkEncodeTable() {
-    return Gbk().encode.data();
-}
+const uint16_t* GbkEncodeTable() { return Gbk().encode.data(); }
 
-uint8_t WesternEncode(char16_t c) {
+uint8_t WesternEncode(char16_t c)
+{
     if (c < 0x80)
         return 0;
     const auto& table = Western();
@@ -232,7 +238,8 @@ uint8_t WesternEncode(char16_t c) {
     return 0;
 }
 
-void DecodeBytes(int codePage, const char* data, qsizetype size, QString& out) {
+void DecodeBytes(int codePage, const char* data, qsizetype size, QString& out)
+{
     const auto* p = reinterpret_cast<const uint8_t*>(data);
     if (codePage == GbkCodePage) {
         DecodeGbk(p, size, out);

@@ -2,9 +2,9 @@
 // Code pages of the RTF stream: GBK (936) and Western (1252) through tables
 // built once from the system converters, other code pages through a decoder.
 
+#include <cstdint>
 #include <QByteArray>
 #include <QString>
-#include <cstdint>
 
 namespace qn::rtf {
 

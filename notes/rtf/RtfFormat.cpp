@@ -2,7 +2,8 @@
 
 namespace qn::rtf {
 
-QString FamilyOf(const QTextCharFormat& format) {
+QString FamilyOf(const QTextCharFormat& format)
+{
     if (format.hasProperty(QTextFormat::FontFamilies)) {
         const QStringList families = format.fontFamilies().toStringList();
         if (!families.isEmpty())

@@ -98,6 +98,7 @@ const Entry Entries[] = {
 };
 
 // Destinations whose content is not note text.
+// clang-format off
 const char* const Skipped[] = {
     "stylesheet", "info", "pict", "object", "objdata", "result", "header", "headerl", "headerr",
     "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "atnid",
@@ -111,8 +112,10 @@ const char* const Skipped[] = {
     "background", "printim", "creatim", "revtim", "buptim", "listpicture",
     "formfield", "datafield", "fontemb", "fontfile", "private",
 };
+// clang-format on
 
-const std::unordered_map<std::string_view, Keyword>& Table() {
+const std::unordered_map<std::string_view, Keyword>& Table()
+{
     static const auto table = [] {
         std::unordered_map<std::string_view, Keyword> t;
         for (const Entry& e : Entries)
@@ -126,7 +129,8 @@ const std::unordered_map<std::string_view, Keyword>& Table() {
 
 }  // namespace
 
-const Keyword* FindKeyword(std::string_view word) {
+const Keyword* FindKeyword(std::string_view word)
+{
     // \u is by far the most frequent word in text outside GBK.
     static const Keyword unicode{Kw::Unicode, 0};
     if (word.size() == 1 && word[0] == 'u')

@@ -68,16 +68,17 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr auto HexDigits = [] {
     std::array<int8_t, 256> t{};
     for (int c = 0; c < 256; ++c)
-        t[c] = c >= '0' && c <= '9'   ? int8_t(c - '0')
-               : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
-               : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
-                                      : int8_t(-1);
+        t[c] = c >= '0' && c <= '9' ? int8_t(c - '0')
+            : c >= 'a' && c <= 'f'  ? int8_t(c - 'a' + 10)
+            : c >= 'A' && c <= 'F'  ? int8_t(c - 'A' + 10)
+                                    : int8_t(-1);
     return t;
 }();
 int HexValue(char c) { return HexDigits[uint8_t(c)]; }
 
 // Lone surrogate halves and frame markers would corrupt the document.
-void CleanText(QString& text) {
+void CleanText(QString& text)
+{
     char16_t* d = reinterpret_cast<char16_t*>(text.data());
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -95,21 +96,32 @@ void CleanText(QString& text) {
 
 class Reader {
 public:
-    Reader(QTextDocument& doc, const char* data, qsizetype size)
-        : p_(data), end_(data + size), cursor_(&doc) {
+    Reader(QTextDocument& doc, const char* data, qsizetype size) : p_(data), end_(data + size), cursor_(&doc)
+    {
         Group outside;
         outside.dest = Dest::Skip;  // nothing before the first brace is text
         stack_.push_back(outside);
     }
 
-    void Run() {
+    void Run()
+    {
         cursor_.beginEditBlock();
         while (p_ < end_ && !done_) {
             switch (*p_) {
-            case '{': ++p_; OpenGroup(); break;
-            case '}': ++p_; CloseGroup(); break;
-            case '\\': ++p_; Control(); break;
-            case '\r': case '\n': ++p_; break;
+            case '{':
+                ++p_;
+                OpenGroup();
+                break;
+            case '}':
+                ++p_;
+                CloseGroup();
+                break;
+            case '\\':
+                ++p_;
+                Control();
+                break;
+            case '\r':
+            case '\n': ++p_; break;
             default: PlainText(); break;
             }
         }
@@ -124,7 +136,8 @@ public:
 private:
     Group& Top() { return stack_.back(); }
 
-    void OpenGroup() {
+    void OpenGroup()
+    {
         fallback_ = 0;
         star_ = false;
         if (int(stack_.size()) > MaxDepth)
@@ -135,7 +148,8 @@ private:
             stack_.push_back(Top());
     }
 
-    void CloseGroup() {
+    void CloseGroup()
+    {
         fallback_ = 0;
         star_ = false;
         if (overflow_ > 0) {
@@ -150,7 +164,8 @@ private:
     }
 
     // A run of ordinary bytes, or one control byte.
-    void PlainText() {
+    void PlainText()
+    {
         const char* start = p_;
         while (p_ < end_ && uint8_t(*p_) >= 0x20 && *p_ != '{' && *p_ != '}' && *p_ != '\\')
             ++p_;
@@ -169,14 +184,16 @@ private:
 
     // True when the token just read is one of the fallback characters of a
     // preceding \uN and is to be dropped.
-    bool SkipFallback() {
+    bool SkipFallback()
+    {
         if (fallback_ == 0)
             return false;
         --fallback_;
         return true;
     }
 
-    void Control() {
+    void Control()
+    {
         if (p_ >= end_)
             return;
         if (IsAlpha(*p_)) {
@@ -196,19 +213,23 @@ private:
         if (SkipFallback())
             return;
         switch (c) {
-        case '\\': case '{': case '}': Bytes(&c, 1); break;
+        case '\\':
+        case '{':
+        case '}': Bytes(&c, 1); break;
         case '~': Char(0x00A0); break;
         case '-': Char(0x00AD); break;
         case '_': Char(0x2011); break;
         case '\t': Char(u'\t'); break;
-        case '\r': case '\n': Paragraph(); break;
+        case '\r':
+        case '\n': Paragraph(); break;
         default: break;  // \| \: and the like carry no text
         }
     }
 
     // \'hh, and the escapes that directly follow it: Chinese text is long
     // runs of them. Called with p_ just past the quote.
-    void HexBytes() {
+    void HexBytes()
+    {
         char buffer[512];
         int count = 0;
         const int hi = p_ < end_ ? HexValue(p_[0]) : -1;
@@ -239,7 +260,8 @@ private:
         }
     }
 
-    void ControlWord() {
+    void ControlWord()
+    {
         const char* start = p_;
         while (p_ < end_ && IsAlpha(*p_))
             ++p_;
@@ -282,14 +304,16 @@ private:
 
     static int Clamp(int v, int lo, int hi) { return std::clamp(v, lo, hi); }
 
-    void Apply(const Keyword& k, bool hasParam, int param) {
+    void Apply(const Keyword& k, bool hasParam, int param)
+    {
         Group& g = Top();
         CharProps& c = g.chars;
         const bool on = !hasParam || param != 0;
         switch (k.kw) {
         case Kw::Ansi: SetDocumentCodePage(WesternCodePage); break;  // \ansicpg may follow
         case Kw::AnsiCpg:
-            if (param > 0) SetDocumentCodePage(param);
+            if (param > 0)
+                SetDocumentCodePage(param);
             break;
         case Kw::Mac: SetDocumentCodePage(10000); break;
         case Kw::Pc: SetDocumentCodePage(437); break;
@@ -299,7 +323,8 @@ private:
             formatValid_ = false;
             break;
         case Kw::FontTable:
-            if (g.dest != Dest::Skip) g.dest = Dest::FontTable;
+            if (g.dest != Dest::Skip)
+                g.dest = Dest::FontTable;
             break;
         case Kw::ColorTable:
             if (g.dest != Dest::Skip) {
@@ -318,12 +343,16 @@ private:
             }
             break;
         case Kw::Charset:
-            if (g.dest == Dest::FontTable) font_.charset = param;
+            if (g.dest == Dest::FontTable)
+                font_.charset = param;
             break;
         case Kw::FontCodePage:
-            if (g.dest == Dest::FontTable) font_.codePage = std::max(param, 0);
+            if (g.dest == Dest::FontTable)
+                font_.codePage = std::max(param, 0);
             break;
-        case Kw::Red: case Kw::Green: case Kw::Blue:
+        case Kw::Red:
+        case Kw::Green:
+        case Kw::Blue:
             if (g.dest == Dest::ColorTable) {
                 const int v = Clamp(param, 0, 255);
                 (k.kw == Kw::Red ? colorEntry_.red : k.kw == Kw::Green ? colorEntry_.green : colorEntry_.blue) = v;
@@ -344,10 +373,12 @@ private:
             }
             break;
         case Kw::PixelSize:
-            if (param > 0) c.pixels = std::min(param, MaxPixels);
+            if (param > 0)
+                c.pixels = std::min(param, MaxPixels);
             break;
         case Kw::CentiPoints:
-            if (param > 0) c.centiPoints = std::min(param, MaxCentiPoints);
+            if (param > 0)
+                c.centiPoints = std::min(param, MaxCentiPoints);
             break;
         case Kw::SizeInherited: c.halfPoints = c.pixels = c.centiPoints = 0; break;
         case Kw::Color: c.color = std::max(param, 0); break;
@@ -373,17 +404,20 @@ private:
         }
     }
 
-    void SetDocumentCodePage(int codePage) {
+    void SetDocumentCodePage(int codePage)
+    {
         documentCodePage_ = codePage;
         formatValid_ = false;
     }
 
     // --- text of the current destination ---
 
-    void Bytes(const char* s, qsizetype n) {
+    void Bytes(const char* s, qsizetype n)
+    {
         switch (Top().dest) {
         case Dest::Body:
-            if (Top().chars.hidden) return;
+            if (Top().chars.hidden)
+                return;
             SyncRun();
             bytes_.append(s, n);
             break;
@@ -407,11 +441,13 @@ private:
         }
     }
 
-    void Char(char16_t ch) {
+    void Char(char16_t ch)
+    {
         if (ch == 0)
             return;
         if (Top().dest == Dest::Body) {
-            if (Top().chars.hidden) return;
+            if (Top().chars.hidden)
+                return;
             SyncRun();
             DecodeRunBytes();
             text_ += QChar(ch);
@@ -425,7 +461,8 @@ private:
     // mark that ends the document opens no empty paragraph.
     // The paragraph mark takes the formatting in effect where it stands, as
     // it does in a rich-edit box: typing into an empty line continues in it.
-    void Paragraph() {
+    void Paragraph()
+    {
         if (Top().dest != Dest::Body || Top().chars.hidden)
             return;
         AppendParagraphs();
@@ -433,12 +470,14 @@ private:
         ++pendingParagraphs_;
     }
 
-    void SyncRun() {
+    void SyncRun()
+    {
         AppendParagraphs();
         SwitchRun();
     }
 
-    void SwitchRun() {
+    void SwitchRun()
+    {
         if (!(runProps_ == Top().chars)) {
             FlushRun();
             runProps_ = Top().chars;
@@ -447,7 +486,8 @@ private:
 
     // Paragraphs go into the run's text as '\n', which QTextCursor turns
     // into blocks: far cheaper than a call per block.
-    void AppendParagraphs() {
+    void AppendParagraphs()
+    {
         if (pendingParagraphs_ == 0)
             return;
         DecodeRunBytes();
@@ -455,7 +495,8 @@ private:
         pendingParagraphs_ = 0;
     }
 
-    void DecodeRunBytes() {
+    void DecodeRunBytes()
+    {
         if (bytes_.isEmpty())
             return;
         UpdateFormat();
@@ -463,7 +504,8 @@ private:
         bytes_.clear();
     }
 
-    void FlushRun() {
+    void FlushRun()
+    {
         DecodeRunBytes();
         if (text_.isEmpty())
             return;
@@ -475,14 +517,16 @@ private:
 
     // --- formats ---
 
-    const FontDef* FindFont(int number) const {
+    const FontDef* FindFont(int number) const
+    {
         const auto it = fonts_.constFind(number);
         return it == fonts_.constEnd() ? nullptr : &it.value();
     }
 
     // Notes switch between a handful of formats, so the last few built are
     // kept; tables or the code page changing clears them.
-    void UpdateFormat() {
+    void UpdateFormat()
+    {
         if (!formatValid_) {
             formatCache_.clear();
             formatValid_ = true;
@@ -499,13 +543,14 @@ private:
         formatCache_.push_back({runProps_, format_, runCodePage_});
     }
 
-    void BuildFormat() {
+    void BuildFormat()
+    {
         const CharProps& p = runProps_;
         QTextCharFormat f;
         const FontDef* font = FindFont(p.font >= 0 ? p.font : defaultFont_);
-        runCodePage_ = !font ? documentCodePage_
-                       : font->codePage > 0 ? font->codePage
-                                            : CodePageOfCharset(font->charset, documentCodePage_);
+        runCodePage_ = !font     ? documentCodePage_
+            : font->codePage > 0 ? font->codePage
+                                 : CodePageOfCharset(font->charset, documentCodePage_);
         if (p.font >= 0 && font && !font->name.isEmpty()) {
             f.setFontFamilies(QStringList{font->name});
             if (font->charset >= 0 && font->charset != DefaultCharsetOfFamily(font->name))
@@ -517,11 +562,14 @@ private:
             f.setFontPointSize(p.centiPoints / 100.0);
         else if (p.halfPoints > 0)
             f.setFontPointSize(p.halfPoints / 2.0);
-        if (p.bold) f.setFontWeight(QFont::Bold);
-        if (p.italic) f.setFontItalic(true);
+        if (p.bold)
+            f.setFontWeight(QFont::Bold);
+        if (p.italic)
+            f.setFontItalic(true);
         if (p.underline != QTextCharFormat::NoUnderline)
             f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(p.underline));
-        if (p.strike) f.setFontStrikeOut(true);
+        if (p.strike)
+            f.setFontStrikeOut(true);
         if (p.color >= 0 && size_t(p.color) < colors_.size()) {
             const ColorDef& c = colors_[size_t(p.color)];
             // Entry 0 of the table is usually the automatic colour: any
@@ -534,16 +582,17 @@ private:
 
     // --- font table ---
 
-    void DecodeFontBytes() {
+    void DecodeFontBytes()
+    {
         if (fontBytes_.isEmpty())
             return;
-        const int codePage = font_.codePage > 0 ? font_.codePage
-                                                : CodePageOfCharset(font_.charset, documentCodePage_);
+        const int codePage = font_.codePage > 0 ? font_.codePage : CodePageOfCharset(font_.charset, documentCodePage_);
         DecodeBytes(codePage, fontBytes_.constData(), fontBytes_.size(), fontName_);
         fontBytes_.clear();
     }
 
-    void FinishFont() {
+    void FinishFont()
+    {
         if (!fontOpen_)
             return;
         DecodeFontBytes();
@@ -592,14 +641,16 @@ private:
     int runCodePage_ = GbkCodePage;
 };
 
-bool LooksLikeRtf(const QByteArray& bytes) {
+bool LooksLikeRtf(const QByteArray& bytes)
+{
     qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
         ++i;
     return QByteArrayView(bytes).sliced(i).startsWith("{\\rtf");
 }
 
-QString DecodePlainText(const QByteArray& bytes) {
+QString DecodePlainText(const QByteArray& bytes)
+{
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
     QStringDecoder gb18030("GB18030");
@@ -613,7 +664,8 @@ QString DecodePlainText(const QByteArray& bytes) {
 }  // namespace
 }  // namespace qn::rtf
 
-bool ReadRtf(const QByteArray& bytes, QTextDocument& doc) {
+bool ReadRtf(const QByteArray& bytes, QTextDocument& doc)
+{
     // Loading a note is not an edit the user could undo: an undo after
     // switching weeks would bring back the old week's text.
     const bool undo = doc.isUndoRedoEnabled();

@@ -22,7 +22,8 @@ struct FontEntry {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) {
+    explicit Writer(const QTextDocument& doc)
+    {
         const QFont font = doc.defaultFont();
         const QString family = font.families().value(0, font.family());
         fonts_.push_back({family, DefaultCharsetOfFamily(family)});
@@ -33,7 +34,8 @@ public:
         body_.reserve(64 * 1024);
     }
 
-    QByteArray Write(const QTextDocument& doc) {
+    QByteArray Write(const QTextDocument& doc)
+    {
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 WriteFragment(it.fragment());
@@ -43,13 +45,14 @@ public:
     }
 
 private:
-    QByteArray Header() const {
+    QByteArray Header() const
+    {
         QByteArray h;
         h.reserve(256);
         h += "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl";
         for (size_t i = 0; i < fonts_.size(); ++i) {
-            h += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset" +
-                 QByteArray::number(fonts_[i].charset) + ' ';
+            h += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset" + QByteArray::number(fonts_[i].charset)
+                + ' ';
             // ';' ends a name, so one inside a name is escaped.
             QByteArray name;
             AppendText(name, fonts_[i].family, CodePageOfCharset(fonts_[i].charset, GbkCodePage));
@@ -60,8 +63,8 @@ private:
         if (!colors_.empty()) {
             h += "{\\colortbl ;";
             for (QRgb c : colors_)
-                h += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) +
-                     "\\blue" + QByteArray::number(qBlue(c)) + ';';
+                h += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue"
+                    + QByteArray::number(qBlue(c)) + ';';
             h += "}\r\n";
         }
         h += "\\viewkind4\\uc1\\pard";
@@ -71,7 +74,8 @@ private:
         return h;
     }
 
-    int FontIndex(const QString& family, int charset) {
+    int FontIndex(const QString& family, int charset)
+    {
         for (size_t i = 0; i < fonts_.size(); ++i)
             if (fonts_[i].charset == charset && fonts_[i].family == family)
                 return int(i);
@@ -79,7 +83,8 @@ private:
         return int(fonts_.size() - 1);
     }
 
-    int ColorIndex(QRgb rgb) {
+    int ColorIndex(QRgb rgb)
+    {
         rgb |= 0xFF000000u;
         for (size_t i = 0; i < colors_.size(); ++i)
             if (colors_[i] == rgb)
@@ -88,7 +93,8 @@ private:
         return int(colors_.size());
     }
 
-    void Word(const char* word, qint64 value) {
+    void Word(const char* word, qint64 value)
+    {
         body_ += '\\';
         body_ += word;
         body_ += QByteArray::number(value);
@@ -96,13 +102,14 @@ private:
 
     // The control words of a format; returns the code page its text is
     // written in.
-    int WriteFormat(const QTextCharFormat& f, bool& any) {
+    int WriteFormat(const QTextCharFormat& f, bool& any)
+    {
         const qsizetype mark = body_.size();
         int charset = fonts_[0].charset;
         const QString family = FamilyOf(f);
         if (!family.isEmpty()) {
-            charset = f.hasProperty(RtfCharsetProperty) ? f.intProperty(RtfCharsetProperty)
-                                                        : DefaultCharsetOfFamily(family);
+            charset =
+                f.hasProperty(RtfCharsetProperty) ? f.intProperty(RtfCharsetProperty) : DefaultCharsetOfFamily(family);
             Word("f", FontIndex(family, charset));
         }
         if (f.hasProperty(QTextFormat::FontPixelSize) && f.intProperty(QTextFormat::FontPixelSize) > 0) {
@@ -140,7 +147,8 @@ private:
 
     // Fragments of one format share its format index: its control words are
     // worked out once per save.
-    void WriteFragment(const QTextFragment& fragment) {
+    void WriteFragment(const QTextFragment& fragment)
+    {
         const int index = std::max(fragment.charFormatIndex(), 0);
         if (size_t(index) >= formats_.size())
             formats_.resize(size_t(index) + 1);
@@ -156,7 +164,7 @@ private:
             body_.truncate(mark);
         }
         if (format.picture)
-            return;  // pictures are not part of a note
+            return;                                  // pictures are not part of a note
         const bool group = !format.words.isEmpty();  // plain text needs no group
         if (group) {
             body_ += '{';
@@ -167,7 +175,8 @@ private:
             body_ += '}';
     }
 
-    static char* Hex(char* p, uint8_t b) {
+    static char* Hex(char* p, uint8_t b)
+    {
         static const char digits[] = "0123456789abcdef";
         *p++ = '\\';
         *p++ = '\'';
@@ -176,14 +185,16 @@ private:
         return p;
     }
 
-    static char* Word(char* p, const char* word) {
+    static char* Word(char* p, const char* word)
+    {
         while (*word)
             *p++ = *word++;
         return p;
     }
 
     // \uN? with N the unit as a signed 16-bit number, as Windows writes it.
-    static char* Unicode(char* p, char16_t c) {
+    static char* Unicode(char* p, char16_t c)
+    {
         int n = int16_t(c);
         *p++ = '\\';
         *p++ = 'u';
@@ -204,7 +215,8 @@ private:
     }
 
     // Writes straight into the buffer: a save runs on every keystroke.
-    static void AppendText(QByteArray& out, const QString& text, int codePage) {
+    static void AppendText(QByteArray& out, const QString& text, int codePage)
+    {
         constexpr qsizetype MaxBytesPerUnit = 9;  // \u-12345?
         const qsizetype used = out.size();
         out.resize(used + text.size() * MaxBytesPerUnit);
@@ -225,7 +237,9 @@ private:
             case 0x00A0: p = Word(p, "\\~"); continue;
             case 0x00AD: p = Word(p, "\\-"); continue;
             case 0x2011: p = Word(p, "\\_"); continue;
-            case 0x2029: case 0xFDD0: case 0xFDD1: continue;  // structure, not text
+            case 0x2029:
+            case 0xFDD0:
+            case 0xFDD1: continue;  // structure, not text
             default: break;
             }
             if (c < 0x80 || QChar::isSurrogate(c)) {
@@ -267,12 +281,14 @@ private:
 }  // namespace
 }  // namespace qn::rtf
 
-QByteArray WriteRtf(const QTextDocument& doc) {
+QByteArray WriteRtf(const QTextDocument& doc)
+{
     qn::rtf::Writer writer(doc);
     return writer.Write(doc);
 }
 
-QString PlainTextCrLf(const QTextDocument& doc) {
+QString PlainTextCrLf(const QTextDocument& doc)
+{
     const QString raw = doc.toRawText();
     QString out(raw.size() * 2, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(out.data());

@@ -32,11 +32,8 @@ TEST(CommandLine, UnderstoodArguments)
 TEST(CommandLine, RefusedArguments)
 {
     const QStringList cases[] = {
-        {QStringLiteral("--folder")},
-        {QStringLiteral("--folder=")},
-        {QStringLiteral("--folder"), QString()},
-        {QStringLiteral("--colour")},
-        {QStringLiteral("notes.txt")},
+        {QStringLiteral("--folder")}, {QStringLiteral("--folder=")}, {QStringLiteral("--folder"), QString()},
+        {QStringLiteral("--colour")}, {QStringLiteral("notes.txt")},
     };
     for (const auto& args : cases)
         EXPECT_FALSE(qn::ParseCommandLine(args).error.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();

@@ -1,6 +1,6 @@
 #include "Messages.h"
-#include "RowsInFileAlone.h"
 #include "ProgramFolder.h"
+#include "RowsInFileAlone.h"
 #include "uDM.h"
 
 #include <QDir>
@@ -20,10 +20,7 @@ namespace {
 
 QStringList g_messages;
 
-void CollectMessage(const QString& caption, const QString& text)
-{
-    g_messages << caption + QLatin1Char('|') + text;
-}
+void CollectMessage(const QString& caption, const QString& text) { g_messages << caption + QLatin1Char('|') + text; }
 
 class DataModuleTest : public testing::Test {
 protected:
@@ -104,11 +101,12 @@ TEST_F(DataModuleTest, MissingFileIsCreatedWithTableAndIndex)
     ASSERT_TRUE(dm.ConnectDatabase());
     EXPECT_TRUE(g_messages.isEmpty());
     EXPECT_TRUE(ReadAll(dbPath()).startsWith("SQLite format 3"));
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(stat(QFile::encodeName(dbPath()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     QSqlQuery q(dm.AdoCon());
-    ASSERT_TRUE(q.exec(QStringLiteral("select name from sqlite_master where type = 'index' and tbl_name = 'tb_NewQN'")));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("select name from sqlite_master where type = 'index' and tbl_name = 'tb_NewQN'")));
     EXPECT_TRUE(q.next());
     ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA journal_mode")));
     ASSERT_TRUE(q.next());
@@ -130,7 +128,8 @@ TEST_F(DataModuleTest, RowsAreFoundCreatedAndUpdatedByKeyAndTheFirstOfDuplicates
     EXPECT_EQ(dm.CurrentContent(), QByteArray("first\0bytes", 11));
 
     QSqlQuery q(dm.AdoCon());
-    ASSERT_TRUE(q.exec(QStringLiteral("select ContentBak from tb_NewQN where YearMonthStr = '20100601' order by rowid")));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("select ContentBak from tb_NewQN where YearMonthStr = '20100601' order by rowid")));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("plain"));
     ASSERT_TRUE(q.next());
@@ -161,9 +160,10 @@ TEST_F(DataModuleTest, GarbageFileIsRefusedAndLeftAlone)
 
 TEST_F(DataModuleTest, TruncatedDatabaseIsRefusedAndLeftAlone)
 {
-    MakeForeignDatabase({QStringLiteral("CREATE TABLE tb_NewQN (YearMonthStr TEXT, Content BLOB, ContentBak TEXT)"),
-                         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                                        "INSERT INTO tb_NewQN SELECT printf('%08d', i), randomblob(500), 'x' FROM n")});
+    MakeForeignDatabase(
+        {QStringLiteral("CREATE TABLE tb_NewQN (YearMonthStr TEXT, Content BLOB, ContentBak TEXT)"),
+         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                        "INSERT INTO tb_NewQN SELECT printf('%08d', i), randomblob(500), 'x' FROM n")});
     QByteArray bytes = ReadAll(dbPath());
     ASSERT_GT(bytes.size(), 100000);
     bytes.truncate(bytes.size() / 3);

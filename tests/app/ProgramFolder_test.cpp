@@ -27,8 +27,8 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderOnlyWhenNotesCanBeKeptThere)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.executable);
-        const qn::ProgramFolder folder = qn::ProgramFolder::Choose(
-            QString::fromUtf8(c.executable), c.writable, QString::fromUtf8(c.userData));
+        const qn::ProgramFolder folder =
+            qn::ProgramFolder::Choose(QString::fromUtf8(c.executable), c.writable, QString::fromUtf8(c.userData));
         EXPECT_EQ(folder.root(), QString::fromUtf8(c.expected));
         EXPECT_EQ(folder.dataFolder(), QString::fromUtf8(c.expected) + QStringLiteral("Data/"));
     }

@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSignalSpy>
 #include <QLockFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <sys/wait.h>

@@ -14,15 +14,9 @@ struct Ymd {
     int year, month, day;
 };
 
-std::string Text(Ymd d)
-{
-    return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
-}
+std::string Text(Ymd d) { return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day); }
 
-double Day(Ymd d)
-{
-    return qn::EncodeDate(d.year, d.month, d.day);
-}
+double Day(Ymd d) { return qn::EncodeDate(d.year, d.month, d.day); }
 
 TChnCal ComputeFresh(Ymd d, CalcPath path = CalcPath::Cached)
 {
@@ -34,9 +28,21 @@ TChnCal ComputeFresh(Ymd d, CalcPath path = CalcPath::Cached)
 // Every field, for comparing two computations of the same day.
 std::vector<std::string> Fields(const TChnCal& c)
 {
-    return {std::to_string(c.LunarYear), std::to_string(c.LunarMonth), std::to_string(c.Date), c.SolarTerm,
-            c.Holiday, c.LunarMonthText, c.DayGanZhi, c.YearGanZhi, c.MonthGanZhi, c.LunarHoliday,
-            c.LunarYearText, c.LunarDayText, c.Animal, c.Constellation, c.EraName};
+    return {std::to_string(c.LunarYear),
+            std::to_string(c.LunarMonth),
+            std::to_string(c.Date),
+            c.SolarTerm,
+            c.Holiday,
+            c.LunarMonthText,
+            c.DayGanZhi,
+            c.YearGanZhi,
+            c.MonthGanZhi,
+            c.LunarHoliday,
+            c.LunarYearText,
+            c.LunarDayText,
+            c.Animal,
+            c.Constellation,
+            c.EraName};
 }
 
 TEST(ChnCal, NewObjectIsEmpty)
@@ -83,9 +89,9 @@ TEST(ChnCal, LunarFestivals)
         {{2024, 2, 9}, "除夕"},    {{2025, 1, 28}, "除夕"},   {{2025, 1, 7}, "腊八节"},  {{2024, 2, 24}, "元宵节"},
         {{2024, 6, 10}, "端午节"}, {{2024, 8, 10}, "七夕节"}, {{2024, 9, 17}, "中秋节"}, {{2024, 10, 11}, "重阳节"},
         {{2009, 5, 28}, "端午节"}, {{2009, 6, 27}, "端午节"},  // leap month 5 has the festivals of month 5
-        {{2014, 11, 1}, "重阳节"},  // leap month 9
-        {{1916, 2, 3}, "春节"},     {{1916, 2, 2}, "除夕"},    {{1900, 1, 30}, "除夕"},
-        {{2024, 2, 8}, ""},         {{2024, 3, 1}, ""},        {{2024, 1, 18}, "腊八节"},
+        {{2014, 11, 1}, "重阳节"},                             // leap month 9
+        {{1916, 2, 3}, "春节"},    {{1916, 2, 2}, "除夕"},    {{1900, 1, 30}, "除夕"},   {{2024, 2, 8}, ""},
+        {{2024, 3, 1}, ""},        {{2024, 1, 18}, "腊八节"},
     };
     for (const auto& [d, text] : cases)
         EXPECT_EQ(ComputeFresh(d).LunarHoliday, text) << Text(d);
@@ -100,12 +106,12 @@ TEST(ChnCal, LunarFestivals)
 TEST(ChnCal, GregorianFestivals)
 {
     const std::pair<Ymd, const char*> cases[] = {
-        {{2024, 1, 1}, "元旦节"},   {{2024, 2, 14}, "情人节"},  {{2024, 3, 8}, "妇女节"},   {{2024, 4, 1}, "愚人节"},
-        {{2024, 5, 1}, "劳动节"},   {{2024, 5, 4}, "青年节"},   {{2024, 5, 12}, "母亲节"},  {{2024, 6, 16}, "父亲节"},
-        {{2024, 11, 28}, "感恩节"}, {{2025, 5, 11}, "母亲节"},  {{2025, 6, 15}, "父亲节"},  {{2025, 11, 27}, "感恩节"},
-        {{2024, 5, 5}, ""},         {{2024, 5, 19}, ""},        {{2024, 10, 6}, "老人节"},  {{2024, 10, 31}, "万圣节"},
-        {{2024, 11, 8}, "记者日"},  {{2024, 12, 25}, "圣诞节"}, {{2024, 6, 1}, "儿童节"},   {{2024, 7, 1}, "建党节"},
-        {{2024, 8, 1}, "建军节"},   {{2024, 9, 10}, "教师节"},  {{2024, 10, 1}, "国庆节"},  {{2024, 11, 21}, ""},
+        {{2024, 1, 1}, "元旦节"},   {{2024, 2, 14}, "情人节"},  {{2024, 3, 8}, "妇女节"},  {{2024, 4, 1}, "愚人节"},
+        {{2024, 5, 1}, "劳动节"},   {{2024, 5, 4}, "青年节"},   {{2024, 5, 12}, "母亲节"}, {{2024, 6, 16}, "父亲节"},
+        {{2024, 11, 28}, "感恩节"}, {{2025, 5, 11}, "母亲节"},  {{2025, 6, 15}, "父亲节"}, {{2025, 11, 27}, "感恩节"},
+        {{2024, 5, 5}, ""},         {{2024, 5, 19}, ""},        {{2024, 10, 6}, "老人节"}, {{2024, 10, 31}, "万圣节"},
+        {{2024, 11, 8}, "记者日"},  {{2024, 12, 25}, "圣诞节"}, {{2024, 6, 1}, "儿童节"},  {{2024, 7, 1}, "建党节"},
+        {{2024, 8, 1}, "建军节"},   {{2024, 9, 10}, "教师节"},  {{2024, 10, 1}, "国庆节"}, {{2024, 11, 21}, ""},
     };
     for (const auto& [d, text] : cases)
         EXPECT_EQ(ComputeFresh(d).Holiday, text) << Text(d);
@@ -205,8 +211,8 @@ TEST(ChnCal, CachedAndUncachedAgreeOnEveryField)
     for (const double d : days) {
         cached.Compute(d);
         uncached.Compute(d, CalcPath::Uncached);
-        ASSERT_EQ(Fields(cached), Fields(uncached)) << Text({qn::DecodeDate(d).year, qn::DecodeDate(d).month,
-                                                             qn::DecodeDate(d).day});
+        ASSERT_EQ(Fields(cached), Fields(uncached))
+            << Text({qn::DecodeDate(d).year, qn::DecodeDate(d).month, qn::DecodeDate(d).day});
     }
 }
 

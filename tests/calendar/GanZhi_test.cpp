@@ -11,10 +11,7 @@ struct Ymd {
     int year, month, day;
 };
 
-std::string Text(Ymd d)
-{
-    return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
-}
+std::string Text(Ymd d) { return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day); }
 
 TEST(GanZhi, NamesAndPairs)
 {
@@ -29,8 +26,8 @@ TEST(GanZhi, NamesAndPairs)
         ASSERT_TRUE(SplitGanZhi(i, stem, branch));
         EXPECT_EQ(CombineGanZhi(stem, branch), i);
         EXPECT_EQ(GanZhiNames[static_cast<std::size_t>(i)],
-                  std::string(StemNames[static_cast<std::size_t>(stem)]) +
-                      std::string(BranchNames[static_cast<std::size_t>(branch)]));
+                  std::string(StemNames[static_cast<std::size_t>(stem)])
+                      + std::string(BranchNames[static_cast<std::size_t>(branch)]));
     }
     struct Combine {
         int stem, branch, index;
@@ -101,8 +98,8 @@ TEST(GanZhi, AnimalsAndConstellations)
     EXPECT_EQ(GetAnimalText(GetAnimal(-1)), "猴");
     EXPECT_EQ(GetAnimalText(12), "");
     const std::pair<Ymd, const char*> cases[] = {
-        {{0, 1, 1}, "摩羯"},   {{0, 1, 19}, "摩羯"},  {{0, 1, 20}, "宝瓶"}, {{0, 2, 19}, "双鱼"},
-        {{0, 3, 20}, "双鱼"},  {{0, 3, 21}, "白羊"},  {{0, 4, 21}, "金牛"}, {{0, 6, 22}, "巨蟹"},
+        {{0, 1, 1}, "摩羯"},   {{0, 1, 19}, "摩羯"},  {{0, 1, 20}, "宝瓶"},  {{0, 2, 19}, "双鱼"},
+        {{0, 3, 20}, "双鱼"},  {{0, 3, 21}, "白羊"},  {{0, 4, 21}, "金牛"},  {{0, 6, 22}, "巨蟹"},
         {{0, 8, 23}, "处女"},  {{0, 11, 23}, "射手"}, {{0, 12, 21}, "射手"}, {{0, 12, 22}, "摩羯"},
         {{0, 12, 31}, "摩羯"},
     };
@@ -114,7 +111,7 @@ TEST(GanZhi, AnimalsAndConstellations)
 TEST(LunarTexts, DayAndMonthTexts)
 {
     const std::pair<int, const char*> days[] = {
-        {1, "初一"}, {9, "初九"}, {10, "初十"}, {11, "十一"}, {19, "十九"}, {20, "二十"},
+        {1, "初一"},  {9, "初九"},  {10, "初十"}, {11, "十一"}, {19, "十九"}, {20, "二十"},
         {21, "廿一"}, {29, "廿九"}, {30, "三十"}, {0, ""},      {31, ""},     {-1, ""},
     };
     for (const auto& [day, text] : days)
@@ -124,9 +121,9 @@ TEST(LunarTexts, DayAndMonthTexts)
         bool leap;
         const char* text;
     };
-    for (const Month m : {Month{1, false, "正月"}, Month{11, false, "冬月"}, Month{12, false, "腊月"},
-                          Month{2, true, "闰二"}, Month{11, true, "闰冬"}, Month{12, true, "闰腊"},
-                          Month{0, false, ""}, Month{13, true, ""}})
+    for (const Month m :
+         {Month{1, false, "正月"}, Month{11, false, "冬月"}, Month{12, false, "腊月"}, Month{2, true, "闰二"},
+          Month{11, true, "闰冬"}, Month{12, true, "闰腊"}, Month{0, false, ""}, Month{13, true, ""}})
         EXPECT_EQ(GetLunarMonthText(m.month, m.leap), m.text) << m.month << m.leap;
 }
 

@@ -44,8 +44,8 @@ void ExpectLunar(const LunarCase& c)
 TEST(SolarCalendar, CalendarKindAroundTheSwitch)
 {
     const std::pair<Ymd, int> cases[] = {
-        {{1582, 10, 4}, 1},  {{1582, 10, 5}, 0}, {{1582, 10, 14}, 0}, {{1582, 10, 15}, 2},
-        {{1582, 9, 30}, 1},  {{1581, 12, 31}, 1}, {{1583, 1, 1}, 2},   {{-5, 3, 1}, 1},
+        {{1582, 10, 4}, 1}, {{1582, 10, 5}, 0},  {{1582, 10, 14}, 0}, {{1582, 10, 15}, 2},
+        {{1582, 9, 30}, 1}, {{1581, 12, 31}, 1}, {{1583, 1, 1}, 2},   {{-5, 3, 1}, 1},
     };
     for (const auto& [d, kind] : cases)
         EXPECT_EQ(GetCalendarKind(d.year, d.month, d.day), kind) << Text(d);
@@ -55,7 +55,7 @@ TEST(SolarCalendar, LeapYearsJulianThenGregorian)
 {
     const std::pair<int, bool> cases[] = {
         {1500, true}, {1582, false}, {1584, true}, {1600, true}, {1700, false}, {1900, false}, {2000, true},
-        {2024, true}, {2100, false}, {4, true},    {0, true},    {-1, true},    {-5, true},   {-4, false},
+        {2024, true}, {2100, false}, {4, true},    {0, true},    {-1, true},    {-5, true},    {-4, false},
     };
     for (const auto& [year, leap] : cases)
         EXPECT_EQ(IsSolarLeapYear(year), leap) << year;
@@ -71,9 +71,8 @@ TEST(SolarCalendar, LeapYearsJulianThenGregorian)
 TEST(SolarCalendar, DayNumbersOfTellingDates)
 {
     const std::pair<Ymd, int> cases[] = {
-        {{1, 1, 1}, -1},          {{1582, 10, 4}, 577735}, {{1582, 10, 15}, 577736},
-        {{1899, 12, 30}, 693594}, {{2000, 1, 1}, 730120},  {{-849, 1, 21}, -310443},
-        {{1582, 10, 10}, 0},
+        {{1, 1, 1}, -1},        {{1582, 10, 4}, 577735},  {{1582, 10, 15}, 577736}, {{1899, 12, 30}, 693594},
+        {{2000, 1, 1}, 730120}, {{-849, 1, 21}, -310443}, {{1582, 10, 10}, 0},
     };
     for (const auto& [d, number] : cases)
         EXPECT_EQ(GetDayNumber(d.year, d.month, d.day), number) << Text(d);
@@ -119,8 +118,8 @@ TEST(LeapMonthTables, CodesCopiedWhole)
     EXPECT_EQ(std::string_view(LeapMonthCodes).size(), 2950u);
     EXPECT_EQ(std::string_view(LeapMonthCodes).find_first_not_of("0123456789abc"), std::string_view::npos);
     const std::pair<int, int> cases[] = {
-        {2023, 2}, {2033, 11}, {2024, 0}, {-848, 12}, {0, 0}, {-849, 0}, {2100, 0}, {2099, 2},
-        {2025, 6}, {2020, 4}, {1640, 1}, {1574, 12}, {-850, -1}, {2101, -1},
+        {2023, 2}, {2033, 11}, {2024, 0}, {-848, 12}, {0, 0},     {-849, 0},  {2100, 0},
+        {2099, 2}, {2025, 6},  {2020, 4}, {1640, 1},  {1574, 12}, {-850, -1}, {2101, -1},
     };
     for (const auto& [year, code] : cases)
         EXPECT_EQ(GetLeapMonthCode(year), code) << year;
@@ -132,8 +131,8 @@ TEST(LeapMonthTables, CountsFollowTheCodesEverywhere)
 {
     // 1200 and 1500 follow the ordinary rule like every other year.
     const std::pair<int, int> cases[] = {
-        {-849, 0}, {-848, 1}, {-1, 311}, {1, 311}, {1199, 752}, {1200, 753}, {1499, 863},
-        {1500, 863}, {1900, 1011}, {2000, 1047}, {2023, 1056}, {2100, 1084},
+        {-849, 0},   {-848, 1},   {-1, 311},    {1, 311},     {1199, 752},  {1200, 753},
+        {1499, 863}, {1500, 863}, {1900, 1011}, {2000, 1047}, {2023, 1056}, {2100, 1084},
     };
     for (const auto& [year, count] : cases)
         EXPECT_EQ(GetLeapMonthCount(year), count) << year;
@@ -151,28 +150,44 @@ TEST(LeapMonthTables, CountsFollowTheCodesEverywhere)
 TEST(SolarToLunar, KnownDays)
 {
     const LunarCase cases[] = {
-        {{2024, 2, 10}, 2024, 1, 1, false},  {{2024, 2, 9}, 2023, 12, 30, false},
-        {{2023, 3, 22}, 2023, 2, 1, true},   {{2023, 4, 19}, 2023, 2, 29, true},
-        {{2023, 4, 20}, 2023, 3, 1, false},  {{2033, 12, 22}, 2033, 11, 1, true},
-        {{2034, 1, 20}, 2033, 12, 1, false}, {{1924, 3, 4}, 1924, 1, 29, false},
-        {{1924, 3, 5}, 1924, 2, 1, false},   {{2018, 11, 7}, 2018, 9, 30, false},
-        {{2018, 11, 8}, 2018, 10, 1, false}, {{1900, 1, 31}, 1900, 1, 1, false},
-        {{2100, 2, 9}, 2100, 1, 1, false},   {{2100, 12, 31}, 2100, 12, 1, false},
+        {{2024, 2, 10}, 2024, 1, 1, false},
+        {{2024, 2, 9}, 2023, 12, 30, false},
+        {{2023, 3, 22}, 2023, 2, 1, true},
+        {{2023, 4, 19}, 2023, 2, 29, true},
+        {{2023, 4, 20}, 2023, 3, 1, false},
+        {{2033, 12, 22}, 2033, 11, 1, true},
+        {{2034, 1, 20}, 2033, 12, 1, false},
+        {{1924, 3, 4}, 1924, 1, 29, false},
+        {{1924, 3, 5}, 1924, 2, 1, false},
+        {{2018, 11, 7}, 2018, 9, 30, false},
+        {{2018, 11, 8}, 2018, 10, 1, false},
+        {{1900, 1, 31}, 1900, 1, 1, false},
+        {{2100, 2, 9}, 2100, 1, 1, false},
+        {{2100, 12, 31}, 2100, 12, 1, false},
         {{2010, 6, 1}, 2010, 4, 19, false},
         // 2025 as the official calendar has it: 三月 has 30 days, 四月 29.
-        {{2025, 4, 6}, 2025, 3, 9, false},   {{2025, 4, 7}, 2025, 3, 10, false},
-        {{2025, 4, 27}, 2025, 3, 30, false}, {{2025, 4, 28}, 2025, 4, 1, false},
-        {{2025, 5, 26}, 2025, 4, 29, false}, {{2025, 5, 27}, 2025, 5, 1, false},
+        {{2025, 4, 6}, 2025, 3, 9, false},
+        {{2025, 4, 7}, 2025, 3, 10, false},
+        {{2025, 4, 27}, 2025, 3, 30, false},
+        {{2025, 4, 28}, 2025, 4, 1, false},
+        {{2025, 5, 26}, 2025, 4, 29, false},
+        {{2025, 5, 27}, 2025, 5, 1, false},
         // New moons just after midnight by UTC+8 but before midnight in the
         // Beijing local time of the day.
-        {{1914, 11, 16}, 1914, 9, 29, false}, {{1914, 11, 17}, 1914, 10, 1, false},
-        {{1914, 12, 16}, 1914, 10, 30, false}, {{1914, 12, 17}, 1914, 11, 1, false},
-        {{1916, 2, 2}, 1915, 12, 29, false},  {{1916, 2, 3}, 1916, 1, 1, false},
-        {{1916, 3, 3}, 1916, 1, 30, false},   {{1916, 3, 4}, 1916, 2, 1, false},
-        {{1920, 11, 10}, 1920, 10, 1, false}, {{1920, 12, 9}, 1920, 10, 30, false},
+        {{1914, 11, 16}, 1914, 9, 29, false},
+        {{1914, 11, 17}, 1914, 10, 1, false},
+        {{1914, 12, 16}, 1914, 10, 30, false},
+        {{1914, 12, 17}, 1914, 11, 1, false},
+        {{1916, 2, 2}, 1915, 12, 29, false},
+        {{1916, 2, 3}, 1916, 1, 1, false},
+        {{1916, 3, 3}, 1916, 1, 30, false},
+        {{1916, 3, 4}, 1916, 2, 1, false},
+        {{1920, 11, 10}, 1920, 10, 1, false},
+        {{1920, 12, 9}, 1920, 10, 30, false},
         {{1920, 12, 10}, 1920, 11, 1, false},
         // Without the old count exceptions the months from 1200 to 1499 are right.
-        {{1279, 3, 19}, 1279, 2, 6, false},   {{1368, 1, 23}, 1368, 1, 4, false},
+        {{1279, 3, 19}, 1279, 2, 6, false},
+        {{1368, 1, 23}, 1368, 1, 4, false},
     };
     for (const auto& c : cases)
         ExpectLunar(c);
@@ -281,12 +296,18 @@ TEST(LunarToSolar, KnownDates)
         Ymd solar;
     };
     const Case cases[] = {
-        {2024, 2, 30, false, true, {2024, 4, 8}},  {2024, 1, 30, false, false, {}},
-        {2023, 3, 1, true, false, {}},             {2023, 2, 1, true, true, {2023, 3, 22}},
-        {2023, 2, 1, false, true, {2023, 2, 20}},  {2024, 1, 1, false, true, {2024, 2, 10}},
-        {2033, 11, 1, true, true, {2033, 12, 22}}, {2025, 3, 30, false, true, {2025, 4, 27}},
-        {2025, 4, 30, false, false, {}},           {2100, 1, 1, false, true, {2100, 2, 9}},
-        {2101, 1, 1, false, false, {}},            {-900, 1, 1, false, false, {}},
+        {2024, 2, 30, false, true, {2024, 4, 8}},
+        {2024, 1, 30, false, false, {}},
+        {2023, 3, 1, true, false, {}},
+        {2023, 2, 1, true, true, {2023, 3, 22}},
+        {2023, 2, 1, false, true, {2023, 2, 20}},
+        {2024, 1, 1, false, true, {2024, 2, 10}},
+        {2033, 11, 1, true, true, {2033, 12, 22}},
+        {2025, 3, 30, false, true, {2025, 4, 27}},
+        {2025, 4, 30, false, false, {}},
+        {2100, 1, 1, false, true, {2100, 2, 9}},
+        {2101, 1, 1, false, false, {}},
+        {-900, 1, 1, false, false, {}},
     };
     for (const auto& c : cases) {
         int y = 0, m = 0, d = 0;

@@ -13,16 +13,13 @@ struct Ymd {
     int year, month, day;
 };
 
-std::string Text(Ymd d)
-{
-    return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
-}
+std::string Text(Ymd d) { return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day); }
 
 TEST(SolarTerms, TermDatesOf2024)
 {
     const std::pair<int, int> expected[24] = {
-        {1, 6},  {1, 20}, {2, 4},  {2, 19}, {3, 5},  {3, 20}, {4, 4},   {4, 19},  {5, 5},   {5, 20},   {6, 5},   {6, 21},
-        {7, 6},  {7, 22}, {8, 7},  {8, 22}, {9, 7},  {9, 22}, {10, 8},  {10, 23}, {11, 7},  {11, 22},  {12, 6},  {12, 21},
+        {1, 6}, {1, 20}, {2, 4}, {2, 19}, {3, 5}, {3, 20}, {4, 4},  {4, 19},  {5, 5},  {5, 20},  {6, 5},  {6, 21},
+        {7, 6}, {7, 22}, {8, 7}, {8, 22}, {9, 7}, {9, 22}, {10, 8}, {10, 23}, {11, 7}, {11, 22}, {12, 6}, {12, 21},
     };
     for (int i = 0; i < 24; ++i) {
         int month = 0, day = 0;
@@ -52,7 +49,7 @@ TEST(SolarTerms, FormulaValues)
 TEST(SolarTerms, TermTextOfADate)
 {
     const std::pair<Ymd, const char*> cases[] = {
-        {{2024, 2, 4}, "立春"},  {{2024, 2, 5}, ""},     {{2024, 1, 6}, "小寒"}, {{2023, 1, 5}, "小寒"},
+        {{2024, 2, 4}, "立春"},   {{2024, 2, 5}, ""},     {{2024, 1, 6}, "小寒"},  {{2023, 1, 5}, "小寒"},
         {{2024, 12, 21}, "冬至"}, {{2025, 2, 3}, "立春"}, {{2024, 6, 21}, "夏至"}, {{2024, 9, 22}, "秋分"},
     };
     for (const auto& [d, name] : cases)

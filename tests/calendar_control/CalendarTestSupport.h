@@ -8,10 +8,7 @@
 
 #include <cmath>
 
-inline double Date(int year, int month, int day)
-{
-    return qn::EncodeDate(year, month, day);
-}
+inline double Date(int year, int month, int day) { return qn::EncodeDate(year, month, day); }
 
 inline QString DateText(double value)
 {

@@ -110,17 +110,17 @@ void CalendarModelTest::lowerLine_data()
     QTest::addColumn<uint>("color");
     QTest::newRow("lunar day") << 2024 << 2 << 5 << "廿六" << uint{kDistinctColors.ColorCnDate};
     QTest::newRow("first of a lunar month: month name in red") << 2024 << 3 << 10 << "二月" << 255u;
-    QTest::newRow("Gregorian festival over the lunar day") << 2024 << 5 << 1 << "劳动节"
-                                                           << uint{kDistinctColors.ColorHoliday};
+    QTest::newRow("Gregorian festival over the lunar day")
+        << 2024 << 5 << 1 << "劳动节" << uint{kDistinctColors.ColorHoliday};
     QTest::newRow("solar term") << 2024 << 2 << 4 << "立春" << uint{kDistinctColors.ColorLunarHolDay};
-    QTest::newRow("solar term over Gregorian festival") << 1990 << 11 << 8 << "立冬"
-                                                        << uint{kDistinctColors.ColorLunarHolDay};
-    QTest::newRow("lunar festival over solar term") << 1992 << 6 << 5 << "端午节"
-                                                    << uint{kDistinctColors.ColorCnHolDay};
-    QTest::newRow("lunar festival over Gregorian festival") << 2020 << 10 << 1 << "中秋节"
-                                                            << uint{kDistinctColors.ColorCnHolDay};
-    QTest::newRow("lunar festival on the first of the month") << 2024 << 2 << 10 << "春节"
-                                                              << uint{kDistinctColors.ColorCnHolDay};
+    QTest::newRow("solar term over Gregorian festival")
+        << 1990 << 11 << 8 << "立冬" << uint{kDistinctColors.ColorLunarHolDay};
+    QTest::newRow("lunar festival over solar term")
+        << 1992 << 6 << 5 << "端午节" << uint{kDistinctColors.ColorCnHolDay};
+    QTest::newRow("lunar festival over Gregorian festival")
+        << 2020 << 10 << 1 << "中秋节" << uint{kDistinctColors.ColorCnHolDay};
+    QTest::newRow("lunar festival on the first of the month")
+        << 2024 << 2 << 10 << "春节" << uint{kDistinctColors.ColorCnHolDay};
 }
 
 void CalendarModelTest::lowerLine()
@@ -206,7 +206,7 @@ void CalendarModelTest::refusals()
 void CalendarModelTest::newLayoutClearsOldMonth()
 {
     TCalendarModel model = ModelFor(Date(2022, 1, 31));  // cells 7..37
-    model.SelectDate(Date(2015, 2, 1));                   // cells 1..28
+    model.SelectDate(Date(2015, 2, 1));                  // cells 1..28
     model.LayoutMonth();
     for (int cell = 29; cell <= 37; ++cell) {
         QVERIFY(!model.FDays[cell].InUse);

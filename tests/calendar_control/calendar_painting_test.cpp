@@ -17,10 +17,7 @@ QImage Solid(int width, int height, QColor color)
     return image;
 }
 
-QColor Pixel(const QImage& image, int x, int y)
-{
-    return QColor(image.pixel(x, y));
-}
+QColor Pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
 
 }  // namespace
 
@@ -143,16 +140,15 @@ void CalendarPaintingTest::blendBitmap_data()
     QTest::addColumn<QList<QColor>>("expected");
     // Destination grey 100; source: black (the top-left key), (200, 0, 50), black.
     const QColor grey(100, 100, 100);
-    QTest::newRow("half, key from source") << qint64{kKeyFromSource} << 50
-                                           << QList<QColor>{grey, QColor(150, 50, 75), grey};
-    QTest::newRow("a quarter rounds down") << qint64{kKeyFromSource} << 25
-                                           << QList<QColor>{grey, QColor(125, 75, 87), grey};
+    QTest::newRow("half, key from source")
+        << qint64{kKeyFromSource} << 50 << QList<QColor>{grey, QColor(150, 50, 75), grey};
+    QTest::newRow("a quarter rounds down")
+        << qint64{kKeyFromSource} << 25 << QList<QColor>{grey, QColor(125, 75, 87), grey};
     QTest::newRow("100 shows no picture") << qint64{kKeyFromSource} << 100 << QList<QColor>{grey, grey, grey};
-    QTest::newRow("150 mixes at 50") << qint64{kKeyFromSource} << 150
-                                     << QList<QColor>{grey, QColor(150, 50, 75), grey};
+    QTest::newRow("150 mixes at 50") << qint64{kKeyFromSource} << 150 << QList<QColor>{grey, QColor(150, 50, 75), grey};
     QTest::newRow("0 shows no picture") << qint64{kKeyFromSource} << 0 << QList<QColor>{grey, grey, grey};
-    QTest::newRow("given key leaves the black in") << qint64{0x3200C8} << 50
-                                                   << QList<QColor>{QColor(50, 50, 50), grey, QColor(50, 50, 50)};
+    QTest::newRow("given key leaves the black in")
+        << qint64{0x3200C8} << 50 << QList<QColor>{QColor(50, 50, 50), grey, QColor(50, 50, 50)};
 }
 
 void CalendarPaintingTest::blendBitmap()

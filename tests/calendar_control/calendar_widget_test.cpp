@@ -131,10 +131,7 @@ private slots:
     void demoShowsToday();
 };
 
-void CalendarWidgetTest::initTestCase()
-{
-    InstallWindowsFontSubstitutes();
-}
+void CalendarWidgetTest::initTestCase() { InstallWindowsFontSubstitutes(); }
 
 void CalendarWidgetTest::creation()
 {
@@ -217,15 +214,15 @@ void CalendarWidgetTest::geometry_data()
     QTest::addColumn<QRect>("grid");
     QTest::addColumn<QList<int>>("widths");
     QTest::addColumn<QList<int>>("heights");
-    QTest::newRow("313 x 253 with title") << QSize(313, 253) << true << QRect(8, 40, 298, 186)
-                                          << QList<int>{6, 40, 40, 40, 40, 40, 40, 40, 12}
-                                          << QList<int>{18, 27, 27, 27, 27, 27, 33};
-    QTest::newRow("the main window's 311 x 253") << QSize(311, 253) << true << QRect(8, 40, 296, 186)
-                                                 << QList<int>{6, 40, 40, 40, 40, 40, 40, 40, 10}
-                                                 << QList<int>{18, 27, 27, 27, 27, 27, 33};
-    QTest::newRow("313 x 253 without title") << QSize(313, 253) << false << QRect(2, 2, 309, 249)
-                                             << QList<int>{6, 42, 42, 42, 42, 42, 42, 42, 9}
-                                             << QList<int>{18, 37, 37, 37, 37, 37, 46};
+    QTest::newRow("313 x 253 with title")
+        << QSize(313, 253) << true << QRect(8, 40, 298, 186) << QList<int>{6, 40, 40, 40, 40, 40, 40, 40, 12}
+        << QList<int>{18, 27, 27, 27, 27, 27, 33};
+    QTest::newRow("the main window's 311 x 253")
+        << QSize(311, 253) << true << QRect(8, 40, 296, 186) << QList<int>{6, 40, 40, 40, 40, 40, 40, 40, 10}
+        << QList<int>{18, 27, 27, 27, 27, 27, 33};
+    QTest::newRow("313 x 253 without title")
+        << QSize(313, 253) << false << QRect(2, 2, 309, 249) << QList<int>{6, 42, 42, 42, 42, 42, 42, 42, 9}
+        << QList<int>{18, 37, 37, 37, 37, 37, 46};
 }
 
 void CalendarWidgetTest::geometry()
@@ -279,7 +276,7 @@ void CalendarWidgetTest::setDateTimeLaysOutMonth()
     QCOMPARE(calendar->Grid()->Col(), 3);
     QCOMPARE(calendar->Grid()->Row(), 1);
     QCOMPARE(calendar->FDays()[40].DayText, QStringLiteral("双子"));
-    QVERIFY(calendar->FDays()[32].InUse);   // 30 June
+    QVERIFY(calendar->FDays()[32].InUse);  // 30 June
     QVERIFY(!calendar->FDays()[33].InUse);
 
     // The month number keeps its right edge; the "月" stays after it.
@@ -377,17 +374,17 @@ void CalendarWidgetTest::drawHandlersSeeEveryDay()
     auto calendar = ShownCalendar();
     QList<int> days;
     QList<int> selectedDays;
-    calendar->SetOnDrawDateCell([&](TChnCalendar* sender, int day, QPainter&, const QRect& r, bool selected,
-                                    QString& text, bool& defaultDraw) {
-        QCOMPARE(sender, calendar.get());
-        QCOMPARE(r.topLeft(), QPoint(0, 0));
-        QVERIFY(defaultDraw);
-        QCOMPARE(text, QString::number(day));
-        days << day;
-        if (selected)
-            selectedDays << day;
-        text = QStringLiteral("X");
-    });
+    calendar->SetOnDrawDateCell(
+        [&](TChnCalendar* sender, int day, QPainter&, const QRect& r, bool selected, QString& text, bool& defaultDraw) {
+            QCOMPARE(sender, calendar.get());
+            QCOMPARE(r.topLeft(), QPoint(0, 0));
+            QVERIFY(defaultDraw);
+            QCOMPARE(text, QString::number(day));
+            days << day;
+            if (selected)
+                selectedDays << day;
+            text = QStringLiteral("X");
+        });
     calendar->grab();
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
@@ -714,12 +711,11 @@ void CalendarWidgetTest::mouseChoiceEventOrder_data()
     QTest::addColumn<int>("cell");
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<double>("expected");
-    QTest::newRow("another day") << kNow << 18 << QStringList{"Change", "DateClick", "DateSelect"}
-                                 << Date(2024, 5, 15);
-    QTest::newRow("today's cell drops the time") << kNow << 9 << QStringList{"Change", "DateClick", "DateSelect"}
-                                                 << Date(2024, 5, 6);
-    QTest::newRow("the day already held") << Date(2024, 5, 6) << 9 << QStringList{"DateClick", "DateSelect"}
-                                          << Date(2024, 5, 6);
+    QTest::newRow("another day") << kNow << 18 << QStringList{"Change", "DateClick", "DateSelect"} << Date(2024, 5, 15);
+    QTest::newRow("today's cell drops the time")
+        << kNow << 9 << QStringList{"Change", "DateClick", "DateSelect"} << Date(2024, 5, 6);
+    QTest::newRow("the day already held")
+        << Date(2024, 5, 6) << 9 << QStringList{"DateClick", "DateSelect"} << Date(2024, 5, 6);
     QTest::newRow("empty cell before the 1st") << kNow << 1 << QStringList{} << kNow;
     QTest::newRow("empty cell after the last") << kNow << 35 << QStringList{} << kNow;
     QTest::newRow("title cell") << kNow << 41 << QStringList{} << kNow;

@@ -33,7 +33,8 @@ std::string LastLine(const std::string& text)
 {
     const auto end = text.find_last_not_of('\n');
     const auto start = text.rfind('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+    return text.substr(start == std::string::npos ? 0 : start + 1,
+                       end - (start == std::string::npos ? 0 : start + 1) + 1);
 }
 
 TEST(QnCalMonth, LaysOutJune2010LikeTheCalendarControl)
@@ -169,7 +170,8 @@ TEST(QnCalTsv, KnownDays)
         {"2010-06-01", "2010-06-01\t2010\t4\t19\t0\t四月\t十九\t\t儿童节\t\t庚寅\t辛巳\t壬午\t虎\t双子\t"},
         {"1916-02-03",
          "1916-02-03\t1916\t1\t1\t0\t正月\t初一\t\t\t春节\t乙卯\t己丑\t庚午\t龙\t宝瓶\t[近、现代]中华民国  民国6年"},
-        {"0001-01-01", "0001-01-01\t0\t11\t19\t0\t冬月\t十九\t\t元旦节\t\t辛酉\t庚子\t丁丑\t鸡\t摩羯\t[西汉]平帝 刘衍 元始元年"},
+        {"0001-01-01",
+         "0001-01-01\t0\t11\t19\t0\t冬月\t十九\t\t元旦节\t\t辛酉\t庚子\t丁丑\t鸡\t摩羯\t[西汉]平帝 刘衍 元始元年"},
     };
     for (const auto& c : cases) {
         const RunResult run = RunWith({"--tsv", c.date, c.date});
@@ -204,12 +206,9 @@ TEST(QnCalFromLunar, ConvertsExistingLunarDates)
         std::vector<std::string> args;
         std::string date;
     } cases[] = {
-        {{"2024", "1", "1"}, "2024-02-10"},
-        {{"2024", "2", "30"}, "2024-04-08"},
-        {{"2023", "2", "1", "--leap"}, "2023-03-22"},
-        {{"--leap", "2023", "2", "1"}, "2023-03-22"},
-        {{"2023", "2", "1"}, "2023-02-20"},
-        {{"2025", "3", "10"}, "2025-04-07"},
+        {{"2024", "1", "1"}, "2024-02-10"},           {{"2024", "2", "30"}, "2024-04-08"},
+        {{"2023", "2", "1", "--leap"}, "2023-03-22"}, {{"--leap", "2023", "2", "1"}, "2023-03-22"},
+        {{"2023", "2", "1"}, "2023-02-20"},           {{"2025", "3", "10"}, "2025-04-07"},
         {{"2100", "12", "1"}, "2100-12-31"},
     };
     for (auto c : cases) {
@@ -310,10 +309,11 @@ TEST(QnCalHelp, DocumentsEveryFormAndColumn)
         const RunResult run = RunWith({flag});
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, "");
-        for (const char* word : {"--day", "--from-lunar", "--leap", "--tsv", "date", "LunarYear", "LunarMonth",
-                                 "LunarDay", "IsLeap", "LunarMonthText", "LunarDayText", "SolarTerm", "Holiday",
-                                 "LunarHoliday", "YearGanZhi", "MonthGanZhi", "DayGanZhi", "Animal", "Constellation",
-                                 "EraName", "1..2100", "退出状态"})
+        for (const char* word :
+             {"--day",         "--from-lunar", "--leap",     "--tsv",          "date",         "LunarYear",
+              "LunarMonth",    "LunarDay",     "IsLeap",     "LunarMonthText", "LunarDayText", "SolarTerm",
+              "Holiday",       "LunarHoliday", "YearGanZhi", "MonthGanZhi",    "DayGanZhi",    "Animal",
+              "Constellation", "EraName",      "1..2100",    "退出状态"})
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }

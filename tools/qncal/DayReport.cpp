@@ -65,8 +65,8 @@ std::string DayNumberCell(int day, bool highlighted)
         // Reverse only the digits, so the padding keeps the columns.
         const auto first = cell.find_first_not_of(' ');
         const auto last = cell.find_last_not_of(' ');
-        cell = cell.substr(0, first) + std::string(ReverseVideoOn) + cell.substr(first, last - first + 1) +
-               std::string(ReverseVideoOff) + cell.substr(last + 1);
+        cell = cell.substr(0, first) + std::string(ReverseVideoOn) + cell.substr(first, last - first + 1)
+            + std::string(ReverseVideoOff) + cell.substr(last + 1);
     }
     return cell;
 }
@@ -108,8 +108,8 @@ std::string InfoLine(const DayInfo& day)
 void WriteMonth(std::ostream& out, const MonthView& view)
 {
     const DayInfo selected = LookUpDay(view.year, view.month, view.selectedDay);
-    const std::string title = std::to_string(view.year) + "年" + std::to_string(view.month) + "月  " +
-                              selected.cal.YearGanZhi + "年 " + selected.cal.Animal + "年";
+    const std::string title = std::to_string(view.year) + "年" + std::to_string(view.month) + "月  "
+        + selected.cal.YearGanZhi + "年 " + selected.cal.Animal + "年";
     WriteTrimmedLine(out, Centered(title, std::max(GridWidth, DisplayWidth(title))));
 
     std::vector<std::string> header;
@@ -139,8 +139,7 @@ void WriteMonth(std::ostream& out, const MonthView& view)
 
 void WriteDayFields(std::ostream& out, const DayInfo& day)
 {
-    static const char* const WeekdayNames[] = {"星期日", "星期一", "星期二", "星期三",
-                                               "星期四", "星期五", "星期六"};
+    static const char* const WeekdayNames[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
     const TChnCal& c = day.cal;
     const int weekday = qn::SundayFirstWeekday(qn::EncodeDate(day.year, day.month, day.day));
     const std::pair<const char*, std::string> fields[] = {
@@ -172,10 +171,9 @@ void WriteTsvLine(std::ostream& out, const DayInfo& day)
 {
     const TChnCal& c = day.cal;
     out << FormatDate(day.year, day.month, day.day) << '\t' << c.LunarYear << '\t' << c.LunarMonth << '\t'
-        << day.lunarDay << '\t' << (day.isLeap ? 1 : 0) << '\t' << c.LunarMonthText << '\t' << c.LunarDayText
-        << '\t' << c.SolarTerm << '\t' << c.Holiday << '\t' << c.LunarHoliday << '\t' << c.YearGanZhi << '\t'
-        << c.MonthGanZhi << '\t' << c.DayGanZhi << '\t' << c.Animal << '\t' << c.Constellation << '\t'
-        << c.EraName << '\n';
+        << day.lunarDay << '\t' << (day.isLeap ? 1 : 0) << '\t' << c.LunarMonthText << '\t' << c.LunarDayText << '\t'
+        << c.SolarTerm << '\t' << c.Holiday << '\t' << c.LunarHoliday << '\t' << c.YearGanZhi << '\t' << c.MonthGanZhi
+        << '\t' << c.DayGanZhi << '\t' << c.Animal << '\t' << c.Constellation << '\t' << c.EraName << '\n';
 }
 
 }  // namespace qncal

@@ -61,20 +61,20 @@ int CodePointWidth(char32_t cp)
     if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
         return 0;
     if ((cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B || (cp >= 0xFE00 && cp <= 0xFE0F))
-        return 0;  // combining marks, zero-width space, variation selectors
-    const bool wide = (cp >= 0x1100 && cp <= 0x115F)      // Hangul Jamo
-                      || (cp >= 0x2E80 && cp <= 0x303E)   // CJK radicals, punctuation
-                      || (cp >= 0x3041 && cp <= 0x33FF)   // kana, CJK symbols
-                      || (cp >= 0x3400 && cp <= 0x4DBF)   // CJK extension A
-                      || (cp >= 0x4E00 && cp <= 0x9FFF)   // CJK unified ideographs
-                      || (cp >= 0xA000 && cp <= 0xA4CF)   // Yi
-                      || (cp >= 0xAC00 && cp <= 0xD7A3)   // Hangul syllables
-                      || (cp >= 0xF900 && cp <= 0xFAFF)   // CJK compatibility ideographs
-                      || (cp >= 0xFE30 && cp <= 0xFE4F)   // CJK compatibility forms
-                      || (cp >= 0xFF00 && cp <= 0xFF60)   // fullwidth forms
-                      || (cp >= 0xFFE0 && cp <= 0xFFE6)   // fullwidth signs
-                      || (cp >= 0x1F300 && cp <= 0x1F64F) // pictographs, emoticons
-                      || (cp >= 0x20000 && cp <= 0x3FFFD);  // CJK extensions B and later
+        return 0;                                     // combining marks, zero-width space, variation selectors
+    const bool wide = (cp >= 0x1100 && cp <= 0x115F)  // Hangul Jamo
+        || (cp >= 0x2E80 && cp <= 0x303E)             // CJK radicals, punctuation
+        || (cp >= 0x3041 && cp <= 0x33FF)             // kana, CJK symbols
+        || (cp >= 0x3400 && cp <= 0x4DBF)             // CJK extension A
+        || (cp >= 0x4E00 && cp <= 0x9FFF)             // CJK unified ideographs
+        || (cp >= 0xA000 && cp <= 0xA4CF)             // Yi
+        || (cp >= 0xAC00 && cp <= 0xD7A3)             // Hangul syllables
+        || (cp >= 0xF900 && cp <= 0xFAFF)             // CJK compatibility ideographs
+        || (cp >= 0xFE30 && cp <= 0xFE4F)             // CJK compatibility forms
+        || (cp >= 0xFF00 && cp <= 0xFF60)             // fullwidth forms
+        || (cp >= 0xFFE0 && cp <= 0xFFE6)             // fullwidth signs
+        || (cp >= 0x1F300 && cp <= 0x1F64F)           // pictographs, emoticons
+        || (cp >= 0x20000 && cp <= 0x3FFFD);          // CJK extensions B and later
     return wide ? 2 : 1;
 }
 
@@ -113,8 +113,8 @@ std::string Centered(std::string_view utf8, int width)
     const std::string fitted = FitToWidth(utf8, width);
     const int spare = width - DisplayWidth(fitted);
     const int left = spare / 2;
-    return std::string(static_cast<std::size_t>(left), ' ') + fitted +
-           std::string(static_cast<std::size_t>(spare - left), ' ');
+    return std::string(static_cast<std::size_t>(left), ' ') + fitted
+        + std::string(static_cast<std::size_t>(spare - left), ' ');
 }
 
 }  // namespace qncal

@@ -24,10 +24,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-std::string Quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
-}
+std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 std::optional<int> ParseDecimal(std::string_view s)
 {
@@ -69,8 +66,8 @@ qn::CivilDate ParseDate(std::string_view text)
         if (i < 2 && cut == std::string_view::npos)
             throw BadInput(malformed);
         const std::string_view piece = rest.substr(0, cut);
-        const bool digits = !piece.empty() && piece.size() <= 9 &&
-                            std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const bool digits = !piece.empty() && piece.size() <= 9
+            && std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!digits)
             throw BadInput(malformed);
         parts[i] = *ParseDecimal(piece);
@@ -207,12 +204,12 @@ int ShowFromLunar(const Command& command, std::ostream& out, std::ostream& err)
         // Only a date that converts back to the same lunar date is an answer.
         int backYear = 0, backMonth = 0, backDay = 0;
         bool backLeap = false;
-        found = SolarToLunar(year, month, day, backYear, backMonth, backDay, backLeap) && backYear == lunarYear &&
-                backMonth == lunarMonth && backDay == lunarDay && backLeap == command.leap;
+        found = SolarToLunar(year, month, day, backYear, backMonth, backDay, backLeap) && backYear == lunarYear
+            && backMonth == lunarMonth && backDay == lunarDay && backLeap == command.leap;
     }
     if (!found) {
-        const std::string lunarText = "农历 " + std::to_string(lunarYear) + " 年" + (command.leap ? "闰" : "") +
-                                      GetLunarMonthText(lunarMonth, false) + GetLunarDayText(lunarDay);
+        const std::string lunarText = "农历 " + std::to_string(lunarYear) + " 年" + (command.leap ? "闰" : "")
+            + GetLunarMonthText(lunarMonth, false) + GetLunarDayText(lunarDay);
         if (PastLastYear(lunarYear, lunarMonth, lunarDay, command.leap))
             err << "qncal: " << lunarText << "在公历 2100 年以后，超出可换算的范围\n";
         else
@@ -299,17 +296,11 @@ int RunQnCal(const std::vector<std::string>& args, std::ostream& out, std::ostre
         // Every check runs before the first line is written, so bad input
         // leaves stdout empty.
         switch (command.mode) {
-        case Mode::Help:
-            out << UsageText();
-            return ExitOk;
-        case Mode::Month:
-            return ShowMonth(command, out, now, options);
-        case Mode::Day:
-            return ShowDay(command, out);
-        case Mode::FromLunar:
-            return ShowFromLunar(command, out, err);
-        case Mode::Tsv:
-            return ShowTsv(command, out);
+        case Mode::Help: out << UsageText(); return ExitOk;
+        case Mode::Month: return ShowMonth(command, out, now, options);
+        case Mode::Day: return ShowDay(command, out);
+        case Mode::FromLunar: return ShowFromLunar(command, out, err);
+        case Mode::Tsv: return ShowTsv(command, out);
         }
     } catch (const BadInput& problem) {
         err << "qncal: " << problem.what() << '\n';

@@ -7,7 +7,7 @@
 
 namespace {
 
-class BoardTest : public BoardFixture {};
+class BoardTest : public BoardFixture { };
 
 struct Arrangement {
     int windowWidth, windowHeight;
@@ -55,7 +55,8 @@ TEST_F(BoardTest, TheStripMarksTheSelectedDaysBoxAndFollowsResizes)
     auto* strip = Find<QLabel>("imgSelColor");
     const auto line = [this](const char* name) { return Find<QFrame>(name)->x(); };
     ASSERT_TRUE(strip->isVisible());
-    EXPECT_EQ(strip->geometry(), QRect(line("pnl_yearLine1") + 1, 0, line("pnl_yearLine2") - line("pnl_yearLine1") - 2, 26));
+    EXPECT_EQ(strip->geometry(),
+              QRect(line("pnl_yearLine1") + 1, 0, line("pnl_yearLine2") - line("pnl_yearLine1") - 2, 26));
 
     // Saturday and Sunday mark the same box.
     for (int day : {5, 6}) {
@@ -80,9 +81,11 @@ TEST_F(BoardTest, MenusHoldTheirEntriesInOrder)
         names << a->objectName();
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(names, (QStringList{"N_DataOut", "N_BgTransparent", "N8", "N7", "N_help", "N_Submit", "N4", "N_ExitPrj"}));
-    EXPECT_EQ(captions, (QStringList{"内   容   导   出", "背景透明度调节", "-", "登陆密码", "帮助说明", "意见反馈", "-",
-                                     "退出程序"}));
+    EXPECT_EQ(names,
+              (QStringList{"N_DataOut", "N_BgTransparent", "N8", "N7", "N_help", "N_Submit", "N4", "N_ExitPrj"}));
+    EXPECT_EQ(
+        captions,
+        (QStringList{"内   容   导   出", "背景透明度调节", "-", "登陆密码", "帮助说明", "意见反馈", "-", "退出程序"}));
 
     names.clear();
     for (QAction* a : window->boxMenu()->actions())

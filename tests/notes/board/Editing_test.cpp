@@ -55,7 +55,8 @@ TEST_F(EditingTest, MarkersAreBlocksInTheirColourAndTypingGoesOnInIt)
     const struct {
         void (TMainFrm::*command)();
         QColor colour;
-    } cases[] = {{&TMainFrm::N11Click, QColor(0, 0, 255)}, {&TMainFrm::N12Click, QColor(255, 0, 0)},
+    } cases[] = {{&TMainFrm::N11Click, QColor(0, 0, 255)},
+                 {&TMainFrm::N12Click, QColor(255, 0, 0)},
                  {&TMainFrm::N13Click, QColor(255, 0, 255)}};
     for (const auto& c : cases) {
         FocusBox(4, QStringLiteral("ab"), false);

@@ -64,7 +64,7 @@ TEST_F(ExportTest, CancelEmptyNameAndUnwritableFile)
 
     exportAnswer = std::nullopt;  // cancelled
     window->N_DataOutClick();
-    exportAnswer = QString();     // confirmed without a name
+    exportAnswer = QString();  // confirmed without a name
     window->N_DataOutClick();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("QN周记事本|文件名不能为空！"));

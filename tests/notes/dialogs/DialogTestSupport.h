@@ -26,10 +26,7 @@ inline QList<Message>& RecordedMessages()
     return messages;
 }
 
-inline void RecordMessage(const QString& caption, const QString& text)
-{
-    RecordedMessages().append({caption, text});
-}
+inline void RecordMessage(const QString& caption, const QString& text) { RecordedMessages().append({caption, text}); }
 
 // A temporary program folder with an empty Data/ in it; messages recorded.
 class TestFolder {
@@ -72,7 +69,7 @@ inline bool IsOwnerOnly(const QString& path)
 {
     const QFileDevice::Permissions p = QFile::permissions(path);
     const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-                        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     return (p & QFileDevice::ReadOwner) && (p & QFileDevice::WriteOwner) && !(p & others);
 }
 

@@ -28,8 +28,8 @@ void SendMouse(QWidget* target, QEvent::Type type, const QPoint& local, Qt::Mous
 
 void SendGlobalMove(QWidget* target, const QPoint& global)
 {
-    QMouseEvent event(QEvent::MouseMove, target->mapFromGlobal(QPointF(global)), QPointF(global),
-                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent event(QEvent::MouseMove, target->mapFromGlobal(QPointF(global)), QPointF(global), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
 }
 
@@ -80,8 +80,8 @@ void FramePartsTest::switchingTable()
 
     // Applied to real buttons, from every starting state, exactly one picture
     // of each shows: the one the table names.
-    for (SkinEvent before : {SkinEvent::PressCloseHighlight, SkinEvent::PressMiniHighlight,
-                             SkinEvent::MoveOverBackground}) {
+    for (SkinEvent before :
+         {SkinEvent::PressCloseHighlight, SkinEvent::PressMiniHighlight, SkinEvent::MoveOverBackground}) {
         QWidget window;
         window.resize(906, 540);
         TCaptionButtons buttons(&window, TCaptionButtons::Buttons::CloseAndMinimise);
@@ -216,14 +216,11 @@ void FramePartsTest::edgesResizeByHand_data()
     const QRect start(100, 100, 950, 600);
     QTest::newRow("right wider") << int(Qt::RightEdge) << QPoint(50, 0) << QRect(100, 100, 1000, 600);
     QTest::newRow("bottom taller") << int(Qt::BottomEdge) << QPoint(0, 30) << QRect(100, 100, 950, 630);
-    QTest::newRow("left narrower keeps the right edge") << int(Qt::LeftEdge) << QPoint(20, 0)
-                                                        << QRect(120, 100, 930, 600);
-    QTest::newRow("left stops at the minimum") << int(Qt::LeftEdge) << QPoint(200, 0)
-                                               << QRect(144, 100, 906, 600);
-    QTest::newRow("top stops at the minimum") << int(Qt::TopEdge) << QPoint(0, 500)
-                                              << QRect(100, 160, 950, 540);
-    QTest::newRow("corner") << int(Qt::LeftEdge | Qt::TopEdge) << QPoint(-10, -20)
-                            << QRect(90, 80, 960, 620);
+    QTest::newRow("left narrower keeps the right edge")
+        << int(Qt::LeftEdge) << QPoint(20, 0) << QRect(120, 100, 930, 600);
+    QTest::newRow("left stops at the minimum") << int(Qt::LeftEdge) << QPoint(200, 0) << QRect(144, 100, 906, 600);
+    QTest::newRow("top stops at the minimum") << int(Qt::TopEdge) << QPoint(0, 500) << QRect(100, 160, 950, 540);
+    QTest::newRow("corner") << int(Qt::LeftEdge | Qt::TopEdge) << QPoint(-10, -20) << QRect(90, 80, 960, 620);
 }
 
 void FramePartsTest::edgesResizeByHand()

@@ -2,8 +2,8 @@
 // window (TpwsetFrm), both on Data/loginstr.db.
 
 #include "DialogTestSupport.h"
-#include "SettingsFile.h"
 #include "loginLock.h"
+#include "SettingsFile.h"
 #include "untPWSet.h"
 
 #include <QApplication>
@@ -35,10 +35,10 @@ struct Entry {
 };
 
 struct LoginRun {
-    bool asked = false;       // the login window was shown
-    bool result = false;      // what CheckLogin answered
-    bool stillOpen = false;   // open after the last entry
-    QStringList messages;     // "caption|text" of each message box
+    bool asked = false;      // the login window was shown
+    bool result = false;     // what CheckLogin answered
+    bool stillOpen = false;  // open after the last entry
+    QStringList messages;    // "caption|text" of each message box
 };
 
 // Runs CheckLogin; while the login window is up, types the entries, then
@@ -125,11 +125,10 @@ void LoginTest::startUpCheck_data()
     QTest::newRow("letter case differs, then exact")
         << true << PasswordFile("Secret") << QList<Entry>{{"secret"}, {"SECRET"}, {"Secret"}} << true << true
         << QStringList{kWrong, kWrong};
-    QTest::newRow("blanks are part of it")
-        << true << PasswordFile(" pw ") << QList<Entry>{{"pw"}, {" pw"}, {" pw "}} << true << true
-        << QStringList{kWrong, kWrong};
-    QTest::newRow("Enter confirms") << true << PasswordFile("Secret") << QList<Entry>{{"Secret", true}} << true
-                                    << true << QStringList();
+    QTest::newRow("blanks are part of it") << true << PasswordFile(" pw ") << QList<Entry>{{"pw"}, {" pw"}, {" pw "}}
+                                           << true << true << QStringList{kWrong, kWrong};
+    QTest::newRow("Enter confirms") << true << PasswordFile("Secret") << QList<Entry>{{"Secret", true}} << true << true
+                                    << QStringList();
     QTest::newRow("Enter on a wrong entry")
         << true << PasswordFile("Secret") << QList<Entry>{{"x", true}} << true << false << QStringList{kWrong};
     QTest::newRow("empty first line accepts an empty entry")
@@ -204,9 +203,8 @@ void LoginTest::closingOtherwiseEndsTheProgram()
 {
     TestFolder t;
     t.writeBytes("loginstr.db", PasswordFile("Secret"));
-    const LoginRun run = RunCheckLogin(t.folder(), {{"nope"}}, [](TLockLogin* login) {
-        QTest::keyClick(login, Qt::Key_Escape);
-    });
+    const LoginRun run =
+        RunCheckLogin(t.folder(), {{"nope"}}, [](TLockLogin* login) { QTest::keyClick(login, Qt::Key_Escape); });
     QVERIFY(run.asked);
     QVERIFY(!run.result);
 }
@@ -269,10 +267,8 @@ void LoginTest::settingsMessagesInOrder()
         QLineEdit* focus;
     };
     const QList<Step> steps = {
-        {"", "", "请输入登录密码!", frm.edit1},
-        {"", "b", "请输入登录密码!", frm.edit1},
-        {"a", "", "请再次输入登录密码!", frm.edit2},
-        {"a", "b", "两次输入的密码不一致!", nullptr},
+        {"", "", "请输入登录密码!", frm.edit1},         {"", "b", "请输入登录密码!", frm.edit1},
+        {"a", "", "请再次输入登录密码!", frm.edit2},    {"a", "b", "两次输入的密码不一致!", nullptr},
         {"Ab", "ab", "两次输入的密码不一致!", nullptr},
     };
     for (const Step& step : steps) {

@@ -19,8 +19,7 @@ namespace {
 // A one-page web server on the loopback interface.
 class TinyServer : public QObject {
 public:
-    explicit TinyServer(QByteArray response)
-        : m_response(std::move(response))
+    explicit TinyServer(QByteArray response) : m_response(std::move(response))
     {
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -173,8 +172,9 @@ void WebPanelTest::loadsAPageOverHttp()
 void WebPanelTest::pageInGbkOverHttp()
 {
     TestFolder t;
-    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
-                      "<html><head><meta charset=\"gbk\"></head><body><p>\xc4\xe3\xba\xc3</p></body></html>");
+    TinyServer server(
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+        "<html><head><meta charset=\"gbk\"></head><body><p>\xc4\xe3\xba\xc3</p></body></html>");
     TWebPanel panel(t.folder());
     QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
     panel.webLink->Navigate(server.url("/rs/QN4.htm"));
@@ -201,8 +201,8 @@ void WebPanelTest::linksOfAWebPageStayOnTheWeb()
     emit panel.webLink->anchorClicked(QUrl("file:///etc/passwd"));  // refused
     emit panel.webLink->anchorClicked(QUrl("/help4/qn2.htm"));
     SetUrlOpener({});
-    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"),
-                                  server.url("/help4/qn2.htm")}));
+    QCOMPARE(opened,
+             (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"), server.url("/help4/qn2.htm")}));
 }
 
 void WebPanelTest::unreachableSiteStaysCalm()
@@ -267,9 +267,10 @@ void WebPanelTest::helpAndFeedbackOpenInTheBrowser()
     t.writeBytes("WebBase.ini", "https://example.org\r\n");
     QVERIFY(OpenHelpPage(t.folder()));
     SetUrlOpener({});
-    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"),
-                                  QUrl::fromLocalFile(t.folder().root() + "web/help4/qn2.htm"),
-                                  QUrl("https://example.org/help4/qn1.htm")}));
+    QCOMPARE(opened,
+             (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"),
+                          QUrl::fromLocalFile(t.folder().root() + "web/help4/qn2.htm"),
+                          QUrl("https://example.org/help4/qn1.htm")}));
 }
 
 void WebPanelTest::shippedPagesAreComplete()

@@ -3,14 +3,15 @@
 
 #include "RtfTestSupport.h"
 
-#include <QTextCursor>
 #include <gtest/gtest.h>
+#include <QTextCursor>
 
 using namespace rtftest;
 
 namespace {
 
-QTextDocument* Load(const QByteArray& rtf) {
+QTextDocument* Load(const QByteArray& rtf)
+{
     auto* doc = new QTextDocument;
     UseBoxFont(*doc);
     EXPECT_TRUE(ReadRtf(rtf, *doc));
@@ -18,7 +19,8 @@ QTextDocument* Load(const QByteArray& rtf) {
 }
 
 // The run holding `text`; fails the test when there is none.
-Attrs AttrsAt(const QTextDocument& doc, const QString& text) {
+Attrs AttrsAt(const QTextDocument& doc, const QString& text)
+{
     for (const Paragraph& p : RunsOf(doc))
         for (const Run& r : p)
             if (r.text.contains(text))
@@ -27,7 +29,8 @@ Attrs AttrsAt(const QTextDocument& doc, const QString& text) {
     return {};
 }
 
-Attrs Font(const char* family, double points, int charset = -1) {
+Attrs Font(const char* family, double points, int charset = -1)
+{
     Attrs a;
     a.family = QString::fromUtf8(family);
     a.points = points;
@@ -35,10 +38,10 @@ Attrs Font(const char* family, double points, int charset = -1) {
     return a;
 }
 
-TEST(RtfForeign, WordPad) {
+TEST(RtfForeign, WordPad)
+{
     std::unique_ptr<QTextDocument> doc(Load(Fixture("wordpad.rtf")));
-    EXPECT_EQ(PlainTextCrLf(*doc),
-              QStringLiteral("今天开会 Monday\r\n重要 √ italic under gone\r\n蓝█"));
+    EXPECT_EQ(PlainTextCrLf(*doc), QStringLiteral("今天开会 Monday\r\n重要 √ italic under gone\r\n蓝█"));
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("今天开会")), Font("宋体", 11));
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral(" Monday")), Font("Calibri", 11));
     Attrs bold = Font("宋体", 11);
@@ -57,17 +60,18 @@ TEST(RtfForeign, WordPad) {
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("蓝█")), blue);
 }
 
-TEST(RtfForeign, RichEditBox) {
+TEST(RtfForeign, RichEditBox)
+{
     std::unique_ptr<QTextDocument> doc(Load(Fixture("richedit.rtf")));
-    EXPECT_EQ(PlainTextCrLf(*doc),
-              QStringLiteral("丂乗 😀 end\r\ncafé “q”\r\n\tx\u00A0y\u00ADz\u2011w"));
+    EXPECT_EQ(PlainTextCrLf(*doc), QStringLiteral("丂乗 😀 end\r\ncafé “q”\r\n\tx\u00A0y\u00ADz\u2011w"));
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("😀")), Font("宋体", 9));
     Attrs magenta = Font("Arial", 9);
     magenta.color = QStringLiteral("#ffff00ff");
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("café “q”")), magenta);
 }
 
-TEST(RtfForeign, Word) {
+TEST(RtfForeign, Word)
+{
     std::unique_ptr<QTextDocument> doc(Load(Fixture("word.rtf")));
     EXPECT_EQ(PlainTextCrLf(*doc), QStringLiteral("上午啊€xlink—Пркあ\r\n1.\tword"));
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("上午")), Font("宋体", 10.5));
@@ -85,10 +89,10 @@ TEST(RtfForeign, Word) {
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("あ")), Font("MS Mincho", 10.5, 128));
 }
 
-TEST(RtfForeign, NotesWrittenByThisProgram) {
+TEST(RtfForeign, NotesWrittenByThisProgram)
+{
     std::unique_ptr<QTextDocument> doc(Load(Fixture("own.rtf")));
-    EXPECT_EQ(PlainTextCrLf(*doc),
-              QStringLiteral("周一：█交报告\r\n下午😀\r\n\r\n√ 已完成\t\\{}"));
+    EXPECT_EQ(PlainTextCrLf(*doc), QStringLiteral("周一：█交报告\r\n下午😀\r\n\r\n√ 已完成\t\\{}"));
     Attrs bold;
     bold.weight = QFont::Bold;
     EXPECT_EQ(AttrsAt(*doc, QStringLiteral("周一：")), bold);
@@ -114,9 +118,10 @@ struct SnippetCase {
     QString text;  // PlainTextCrLf of the result
 };
 
-class RtfSnippet : public ::testing::TestWithParam<SnippetCase> {};
+class RtfSnippet : public ::testing::TestWithParam<SnippetCase> { };
 
-TEST_P(RtfSnippet, ReadsTheText) {
+TEST_P(RtfSnippet, ReadsTheText)
+{
     QTextDocument doc;
     EXPECT_TRUE(ReadRtf(QByteArray(GetParam().rtf), doc));
     EXPECT_EQ(Escaped(PlainTextCrLf(doc)).toStdString(), Escaped(GetParam().text).toStdString());
@@ -131,14 +136,21 @@ INSTANTIATE_TEST_SUITE_P(
         SnippetCase{"BackslashNewlineIsPar", "{\\rtf1 a\\\r\nb}", QStringLiteral("a\r\nb")},
         SnippetCase{"LineBreaksInSourceAreNotText", "{\\rtf1 a\r\nb\nc}", QStringLiteral("abc")},
         SnippetCase{"SectPageRow", R"({\rtf1 a\sect b\page c})", QStringLiteral("a\r\nb\r\nc")},
-        SnippetCase{"TableCells", R"({\rtf1\trowd\cellx1000\cellx2000 a\cell b\cell\row c})", QStringLiteral("a\tb\t\r\nc")},
+        SnippetCase{"TableCells", R"({\rtf1\trowd\cellx1000\cellx2000 a\cell b\cell\row c})",
+                    QStringLiteral("a\tb\t\r\nc")},
         SnippetCase{"NoCodePageIs936", R"({\rtf1 \'c4\'e3\'ba\'c3})", QStringLiteral("你好")},
         SnippetCase{"AnsiIs1252", R"({\rtf1\ansi caf\'e9})", QStringLiteral("café")},
         SnippetCase{"AnsiCpg1251", R"({\rtf1\ansi\ansicpg1251 \'c0})", QStringLiteral("А")},
-        SnippetCase{"FontCharsetWins", R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset134 SimSun;}}\f0 \'e9\f1 \'c4\'e3})", QStringLiteral("é你")},
-        SnippetCase{"FontWithoutCharsetUsesDocumentPage", R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0 Arial;}}\f0 \'c4\'e3})", QStringLiteral("你")},
+        SnippetCase{
+            "FontCharsetWins",
+            R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset134 SimSun;}}\f0 \'e9\f1 \'c4\'e3})",
+            QStringLiteral("é你")},
+        SnippetCase{"FontWithoutCharsetUsesDocumentPage",
+                    R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0 Arial;}}\f0 \'c4\'e3})", QStringLiteral("你")},
         SnippetCase{"FontCodePage", R"({\rtf1{\fonttbl{\f0\cpg1251 X;}}\f0 \'c0})", QStringLiteral("А")},
-        SnippetCase{"OldFontTableWithoutGroups", R"({\rtf1{\fonttbl\f0\fswiss\fcharset0 Helv;\f1\fcharset134 Song;}\f1 \'c4\'e3\f0 \'e9})", QStringLiteral("你é")},
+        SnippetCase{"OldFontTableWithoutGroups",
+                    R"({\rtf1{\fonttbl\f0\fswiss\fcharset0 Helv;\f1\fcharset134 Song;}\f1 \'c4\'e3\f0 \'e9})",
+                    QStringLiteral("你é")},
         SnippetCase{"UppercaseHex", R"({\rtf1 \'C4\'E3})", QStringLiteral("你")},
         SnippetCase{"TrailByteAsText", R"({\rtf1 \'81@\'81\\})", QStringLiteral("丂乗")},
         SnippetCase{"EuroSingleByte", R"({\rtf1\ansicpg936 \'80})", QStringLiteral("€")},
@@ -153,24 +165,35 @@ INSTANTIATE_TEST_SUITE_P(
         SnippetCase{"UnicodeAbove32767", R"({\rtf1\u55357?\u56832?})", QStringLiteral("😀")},
         SnippetCase{"IgnorableDestinations", R"({\rtf1 a{\*\foo b{c}}d{\*\generator x;}e})", QStringLiteral("ade")},
         SnippetCase{"UnknownControlWords", R"({\rtf1\nouicompat\foo12 a\bar-3 b\x})", QStringLiteral("ab")},
-        SnippetCase{"SkippedDestinations", R"({\rtf1{\info{\title t}}{\stylesheet{s;}}{\pict 0102}{\header h}a{\footnote f}})", QStringLiteral("a")},
-        SnippetCase{"FieldResultIsText", R"({\rtf1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}}})", QStringLiteral("link")},
+        SnippetCase{"SkippedDestinations",
+                    R"({\rtf1{\info{\title t}}{\stylesheet{s;}}{\pict 0102}{\header h}a{\footnote f}})",
+                    QStringLiteral("a")},
+        SnippetCase{"FieldResultIsText", R"({\rtf1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}}})",
+                    QStringLiteral("link")},
         SnippetCase{"Upr", R"({\rtf1{\upr{ansi}{\*\ud{uni}}}})", QStringLiteral("uni")},
         SnippetCase{"HiddenText", R"({\rtf1 a{\v hidden\par}b\v c\v0 d})", QStringLiteral("abd")},
-        SnippetCase{"ControlSymbols", R"({\rtf1 a\~b\-c\_d\|e\:f\{\}\\})", QStringLiteral("a\u00A0b\u00ADc\u2011def{}\\")},
-        SnippetCase{"SpecialCharacters", R"({\rtf1\lquote\rquote\ldblquote\rdblquote\bullet\endash\emdash\emspace\enspace})", QStringLiteral("‘’“”•–—\u2003\u2002")},
+        SnippetCase{"ControlSymbols", R"({\rtf1 a\~b\-c\_d\|e\:f\{\}\\})",
+                    QStringLiteral("a\u00A0b\u00ADc\u2011def{}\\")},
+        SnippetCase{"SpecialCharacters",
+                    R"({\rtf1\lquote\rquote\ldblquote\rdblquote\bullet\endash\emdash\emspace\enspace})",
+                    QStringLiteral("‘’“”•–—\u2003\u2002")},
         SnippetCase{"TabsAndLines", "{\\rtf1 a\\tab b\tc\\line d}", QStringLiteral("a\tb\tc\r\nd")},
         SnippetCase{"BinarySkipped", "{\\rtf1 a{\\pict\\bin5 }}{\\}}b}", QStringLiteral("ab")},
         SnippetCase{"BinaryInText", "{\\rtf1 a\\bin3 xyzb}", QStringLiteral("ab")},
         SnippetCase{"TextAfterDocumentIgnored", R"({\rtf1 a}b{c})", QStringLiteral("a")},
         SnippetCase{"LeadingWhitespaceAndBom", "\xEF\xBB\xBF \r\n{\\rtf1 a}", QStringLiteral("a")},
-        SnippetCase{"PnText", R"({\rtf1\ansi\ansicpg1252{\pntext\f0 \'b7\tab}{\*\pn\pnlvlblt{\pntxtb x}}{\pn{\pntxta y}}item})", QStringLiteral("·\titem")}),
+        SnippetCase{"PnText",
+                    R"({\rtf1\ansi\ansicpg1252{\pntext\f0 \'b7\tab}{\*\pn\pnlvlblt{\pntxtb x}}{\pn{\pntxta y}}item})",
+                    QStringLiteral("·\titem")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Groups restore the formatting they changed; \plain and \pard reset.
-TEST(RtfForeign, GroupsRestoreFormatting) {
+TEST(RtfForeign, GroupsRestoreFormatting)
+{
     QTextDocument doc;
-    ASSERT_TRUE(ReadRtf(R"({\rtf1{\colortbl;\red255\green0\blue0;}a{\b b{\i\cf1 c}d}e\ul f\ul0 g\ul h\ulnone i\strike j\strike0\b k\b0 l\i m\plain n})", doc));
+    ASSERT_TRUE(ReadRtf(
+        R"({\rtf1{\colortbl;\red255\green0\blue0;}a{\b b{\i\cf1 c}d}e\ul f\ul0 g\ul h\ulnone i\strike j\strike0\b k\b0 l\i m\plain n})",
+        doc));
     auto weight = [&](const char* t) { return AttrsAt(doc, QLatin1String(t)).weight; };
     EXPECT_EQ(weight("a"), QFont::Normal);
     EXPECT_EQ(weight("b"), QFont::Bold);
@@ -195,7 +218,8 @@ TEST(RtfForeign, GroupsRestoreFormatting) {
 
 // An empty line takes the formatting in effect at its paragraph mark, so
 // typing into it continues in that formatting.
-TEST(RtfForeign, EmptyLinesKeepTheFormattingOfTheirMark) {
+TEST(RtfForeign, EmptyLinesKeepTheFormattingOfTheirMark)
+{
     QTextDocument doc;
     ASSERT_TRUE(ReadRtf(R"({\rtf1{\b bold}\par\par\b x\par\par\b0 y})", doc));
     ASSERT_EQ(doc.blockCount(), 5);
@@ -206,14 +230,16 @@ TEST(RtfForeign, EmptyLinesKeepTheFormattingOfTheirMark) {
 
 // The protected effect has nothing to map to in a QTextEdit: it is read
 // as nothing, so protected text is ordinary text.
-TEST(RtfForeign, ProtectIsIgnored) {
+TEST(RtfForeign, ProtectIsIgnored)
+{
     QTextDocument doc;
     ASSERT_TRUE(ReadRtf(R"({\rtf1 a{\protect b}\protect c\protect0 d})", doc));
     EXPECT_EQ(RunsOf(doc), OneRun(QStringLiteral("abcd"), Attrs()));
     EXPECT_FALSE(WriteRtf(doc).contains("protect"));
 }
 
-TEST(RtfForeign, ColorTableEntries) {
+TEST(RtfForeign, ColorTableEntries)
+{
     QTextDocument doc;
     // No leading ';': \cf0 is a real colour. An empty entry is automatic.
     ASSERT_TRUE(ReadRtf(R"({\rtf1{\colortbl\red0\green128\blue0;;\red1\green2\blue3;}\cf0 a\cf1 b\cf2 c\cf3 d})", doc));
@@ -223,7 +249,8 @@ TEST(RtfForeign, ColorTableEntries) {
     EXPECT_EQ(AttrsAt(doc, QStringLiteral("d")).color, QString());
 }
 
-TEST(RtfForeign, FontSizes) {
+TEST(RtfForeign, FontSizes)
+{
     QTextDocument doc;
     ASSERT_TRUE(ReadRtf(R"({\rtf1\fs21 a\fs24\qnpx15 b\qnfsi c\fs23\qnpt1133 d\plain e})", doc));
     EXPECT_EQ(AttrsAt(doc, QStringLiteral("a")).points, 10.5);
@@ -240,9 +267,10 @@ struct PlainBytesCase {
     QString text;
 };
 
-class NotRtf : public ::testing::TestWithParam<PlainBytesCase> {};
+class NotRtf : public ::testing::TestWithParam<PlainBytesCase> { };
 
-TEST_P(NotRtf, IsShownAsPlainText) {
+TEST_P(NotRtf, IsShownAsPlainText)
+{
     QTextDocument doc;
     QTextCursor(&doc).insertText(QStringLiteral("旧"));
     EXPECT_FALSE(ReadRtf(GetParam().bytes, doc));
@@ -252,16 +280,16 @@ TEST_P(NotRtf, IsShownAsPlainText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, NotRtf,
-    ::testing::Values(
-        PlainBytesCase{"Gbk", QByteArray("\xbd\xf1\xcc\xec abc"), QStringLiteral("今天 abc")},
-        PlainBytesCase{"Gb18030FourBytes", QByteArray("\x95\x32\x82\x36"), QStringLiteral("𠀀")},
-        PlainBytesCase{"Utf8WithBom", QByteArray("\xEF\xBB\xBF今天"), QStringLiteral("今天")},
-        PlainBytesCase{"Lines", QByteArray("a\r\nb\nc"), QStringLiteral("a\r\nb\r\nc")},
-        PlainBytesCase{"AlmostRtf", QByteArray("{\\rt"), QStringLiteral("{\\rt")},
-        PlainBytesCase{"NulBytes", QByteArray("a\0b", 3), QStringLiteral("ab")}),
+    ::testing::Values(PlainBytesCase{"Gbk", QByteArray("\xbd\xf1\xcc\xec abc"), QStringLiteral("今天 abc")},
+                      PlainBytesCase{"Gb18030FourBytes", QByteArray("\x95\x32\x82\x36"), QStringLiteral("𠀀")},
+                      PlainBytesCase{"Utf8WithBom", QByteArray("\xEF\xBB\xBF今天"), QStringLiteral("今天")},
+                      PlainBytesCase{"Lines", QByteArray("a\r\nb\nc"), QStringLiteral("a\r\nb\r\nc")},
+                      PlainBytesCase{"AlmostRtf", QByteArray("{\\rt"), QStringLiteral("{\\rt")},
+                      PlainBytesCase{"NulBytes", QByteArray("a\0b", 3), QStringLiteral("ab")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RtfReader, EmptyBytesGiveAnEmptyDocument) {
+TEST(RtfReader, EmptyBytesGiveAnEmptyDocument)
+{
     QTextDocument doc;
     QTextCursor(&doc).insertText(QStringLiteral("旧"));
     EXPECT_TRUE(ReadRtf(QByteArray(), doc));

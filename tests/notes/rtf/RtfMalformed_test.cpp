@@ -17,9 +17,10 @@ struct BrokenCase {
     QString text;  // PlainTextCrLf of the result
 };
 
-class BrokenRtf : public ::testing::TestWithParam<BrokenCase> {};
+class BrokenRtf : public ::testing::TestWithParam<BrokenCase> { };
 
-TEST_P(BrokenRtf, KeepsWhatItCan) {
+TEST_P(BrokenRtf, KeepsWhatItCan)
+{
     QTextDocument doc;
     EXPECT_TRUE(ReadRtf(GetParam().rtf, doc));
     EXPECT_EQ(Escaped(PlainTextCrLf(doc)).toStdString(), Escaped(GetParam().text).toStdString());
@@ -33,8 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"Unclosed", "{\\rtf1 abc\\par def", QStringLiteral("abc\r\ndef")},
         BrokenCase{"TooManyCloses", "{\\rtf1 abc}}}} def", QStringLiteral("abc")},
         BrokenCase{"CloseBeforeOpen", "{\\rtf1 a}}{b", QStringLiteral("a")},
-        BrokenCase{"OnlyHeader", "{\\rtf", QString()},
-        BrokenCase{"BackslashAtEnd", "{\\rtf1 a\\", QStringLiteral("a")},
+        BrokenCase{"OnlyHeader", "{\\rtf", QString()}, BrokenCase{"BackslashAtEnd", "{\\rtf1 a\\", QStringLiteral("a")},
         BrokenCase{"HexAtEnd", "{\\rtf1 a\\'", QStringLiteral("a")},
         BrokenCase{"HalfHexAtEnd", "{\\rtf1 a\\'4", QStringLiteral("a")},
         BrokenCase{"HalfHexThenText", "{\\rtf1 a\\'4xyz}", QStringLiteral("axyz")},
@@ -74,15 +74,17 @@ struct LimitCase {
     Attrs attrs;
 };
 
-Attrs With(void (*set)(Attrs&)) {
+Attrs With(void (*set)(Attrs&))
+{
     Attrs a;
     set(a);
     return a;
 }
 
-class OutOfRange : public ::testing::TestWithParam<LimitCase> {};
+class OutOfRange : public ::testing::TestWithParam<LimitCase> { };
 
-TEST_P(OutOfRange, ValuesAreClampedOrIgnored) {
+TEST_P(OutOfRange, ValuesAreClampedOrIgnored)
+{
     QTextDocument doc;
     ASSERT_TRUE(ReadRtf(QByteArray(GetParam().rtf), doc));
     EXPECT_EQ(RunsOf(doc), OneRun(QStringLiteral("x"), GetParam().attrs));
@@ -90,25 +92,25 @@ TEST_P(OutOfRange, ValuesAreClampedOrIgnored) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, OutOfRange,
-    ::testing::Values(
-        LimitCase{"HugeFontSize", "{\\rtf1\\fs99999999999 x}", With([](Attrs& a) { a.points = 1638; })},
-        LimitCase{"ZeroFontSize", "{\\rtf1\\fs0 x}", Attrs()},
-        LimitCase{"NegativeFontSize", "{\\rtf1\\fs-5 x}", Attrs()},
-        LimitCase{"HugePixels", "{\\rtf1\\qnpx999999 x}", With([](Attrs& a) { a.pixels = 2184; })},
-        LimitCase{"HugePoints", "{\\rtf1\\qnpt99999999 x}", With([](Attrs& a) { a.points = 1638; })},
-        LimitCase{"MissingColor", "{\\rtf1\\cf99999 x}", Attrs()},
-        LimitCase{"NegativeColor", "{\\rtf1{\\colortbl;\\red1\\green1\\blue1;}\\cf-1 x}", Attrs()},
-        LimitCase{"ComponentsClamped", "{\\rtf1{\\colortbl\\red999\\green-3\\blue;}\\cf0 x}",
-                  With([](Attrs& a) { a.color = QStringLiteral("#ffff0000"); })},
-        LimitCase{"NulInFontName", "{\\rtf1{\\fonttbl{\\f0\\fcharset0 A\\'00B\\u0?;}}\\f0 x}",
-                  With([](Attrs& a) { a.family = QStringLiteral("AB"); })},
-        LimitCase{"MissingFont", "{\\rtf1\\f99999 x}", Attrs()},
-        LimitCase{"NegativeFont", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f-1 x}", Attrs()}),
+    ::testing::Values(LimitCase{"HugeFontSize", "{\\rtf1\\fs99999999999 x}", With([](Attrs& a) { a.points = 1638; })},
+                      LimitCase{"ZeroFontSize", "{\\rtf1\\fs0 x}", Attrs()},
+                      LimitCase{"NegativeFontSize", "{\\rtf1\\fs-5 x}", Attrs()},
+                      LimitCase{"HugePixels", "{\\rtf1\\qnpx999999 x}", With([](Attrs& a) { a.pixels = 2184; })},
+                      LimitCase{"HugePoints", "{\\rtf1\\qnpt99999999 x}", With([](Attrs& a) { a.points = 1638; })},
+                      LimitCase{"MissingColor", "{\\rtf1\\cf99999 x}", Attrs()},
+                      LimitCase{"NegativeColor", "{\\rtf1{\\colortbl;\\red1\\green1\\blue1;}\\cf-1 x}", Attrs()},
+                      LimitCase{"ComponentsClamped", "{\\rtf1{\\colortbl\\red999\\green-3\\blue;}\\cf0 x}",
+                                With([](Attrs& a) { a.color = QStringLiteral("#ffff0000"); })},
+                      LimitCase{"NulInFontName", "{\\rtf1{\\fonttbl{\\f0\\fcharset0 A\\'00B\\u0?;}}\\f0 x}",
+                                With([](Attrs& a) { a.family = QStringLiteral("AB"); })},
+                      LimitCase{"MissingFont", "{\\rtf1\\f99999 x}", Attrs()},
+                      LimitCase{"NegativeFont", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f-1 x}", Attrs()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every prefix of every fixture loads without trouble, and the text of a
 // prefix never holds more paragraphs than the whole.
-TEST(BrokenRtf, EveryPrefixOfTheFixtures) {
+TEST(BrokenRtf, EveryPrefixOfTheFixtures)
+{
     for (const char* name : {"wordpad.rtf", "richedit.rtf", "word.rtf", "own.rtf"}) {
         const QByteArray whole = Fixture(name);
         ASSERT_FALSE(whole.isEmpty()) << name;
@@ -124,7 +126,8 @@ TEST(BrokenRtf, EveryPrefixOfTheFixtures) {
 
 // Random bytes, and fixtures with random bytes flipped, behind an RTF
 // header. A fixed seed keeps failures reproducible.
-TEST(BrokenRtf, RandomDamage) {
+TEST(BrokenRtf, RandomDamage)
+{
     std::mt19937 random(20100601);
     std::uniform_int_distribution<int> byte(0, 255);
     const char alphabet[] = "{}\\'*uc0123456789-abfsparlinebin ;\r\n\xc4\xe3";

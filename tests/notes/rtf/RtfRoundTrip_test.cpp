@@ -2,8 +2,8 @@
 
 #include "RtfTestSupport.h"
 
-#include <QTextCursor>
 #include <gtest/gtest.h>
+#include <QTextCursor>
 
 #include <functional>
 
@@ -11,7 +11,8 @@ using namespace rtftest;
 
 namespace {
 
-Runs RoundTrip(const QTextDocument& doc, QByteArray* rtf = nullptr) {
+Runs RoundTrip(const QTextDocument& doc, QByteArray* rtf = nullptr)
+{
     const QByteArray bytes = WriteRtf(doc);
     if (rtf)
         *rtf = bytes;
@@ -26,9 +27,10 @@ struct TextCase {
     QString text;  // inserted with QTextCursor::insertText: '\n' starts a paragraph
 };
 
-class TextRoundTrip : public ::testing::TestWithParam<TextCase> {};
+class TextRoundTrip : public ::testing::TestWithParam<TextCase> { };
 
-TEST_P(TextRoundTrip, TextComesBackExactly) {
+TEST_P(TextRoundTrip, TextComesBackExactly)
+{
     for (const char* family : {"宋体", "Arial"}) {
         QTextDocument doc;
         QFont font(QString::fromUtf8(family));
@@ -50,15 +52,13 @@ const QString LS(QChar::LineSeparator);
 INSTANTIATE_TEST_SUITE_P(
     Texts, TextRoundTrip,
     ::testing::Values(
-        TextCase{"Empty", QString()},
-        TextCase{"Ascii", QStringLiteral("Meeting at 9, room B-12. 100% done!")},
+        TextCase{"Empty", QString()}, TextCase{"Ascii", QStringLiteral("Meeting at 9, room B-12. 100% done!")},
         TextCase{"Chinese", QStringLiteral("今天上午开会，讨论第三季度计划。")},
         TextCase{"MarksAndBlocks", QStringLiteral("√ 完成 × 取消 █ 标注 ● ★ ①")},
         TextCase{"RtfSpecials", QStringLiteral("a\\b {c} \\par {\\b} \\'41 ;")},
         TextCase{"Tabs", QStringLiteral("\t开头\t中间\t\t结尾\t")},
         TextCase{"LineBreaks", QStringLiteral("第一行") + LS + QStringLiteral("第二行") + LS + LS},
-        TextCase{"Paragraphs", QStringLiteral("一\n\n二\n")},
-        TextCase{"OnlyEmptyParagraphs", QStringLiteral("\n\n\n")},
+        TextCase{"Paragraphs", QStringLiteral("一\n\n二\n")}, TextCase{"OnlyEmptyParagraphs", QStringLiteral("\n\n\n")},
         TextCase{"Emoji", QStringLiteral("好😀?👍🏽 👨‍👩‍👧 🇨🇳")},
         TextCase{"QuestionAfterEmoji", QStringLiteral("😀??😀1😀 x")},
         TextCase{"OutsideGbk", QStringLiteral("𠀀𪚥 한국어 ภาษาไทย العربية ₹ ☺")},
@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"Western", QStringLiteral("café naïve Œuvre ß ñ ¿ ¡ «»")},
         TextCase{"Invisibles", QStringLiteral("a\u00A0b\u00ADc\u2011d\u200Be\u3000f")},
         TextCase{"SpacesAfterControlWords", QStringLiteral("\t x\t1\t ") + LS + QStringLiteral(" 2")},
-        TextCase{"Digits", QStringLiteral("😀123 €456 √789")},
-        TextCase{"Replacement", QStringLiteral("\uFFFD \uFFFC")}),
+        TextCase{"Digits", QStringLiteral("😀123 €456 √789")}, TextCase{"Replacement", QStringLiteral("\uFFFD \uFFFC")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FormatCase {
@@ -75,11 +74,12 @@ struct FormatCase {
     std::function<void(QTextCharFormat&)> apply;
 };
 
-class FormatRoundTrip : public ::testing::TestWithParam<FormatCase> {};
+class FormatRoundTrip : public ::testing::TestWithParam<FormatCase> { };
 
 // The formatted text sits between plain text, so the change into and out of
 // the format is covered too.
-TEST_P(FormatRoundTrip, FormatComesBackExactly) {
+TEST_P(FormatRoundTrip, FormatComesBackExactly)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor c(&doc);
@@ -94,9 +94,9 @@ TEST_P(FormatRoundTrip, FormatComesBackExactly) {
     EXPECT_EQ(RoundTrip(doc, &rtf), RunsOf(doc)) << rtf.constData();
 }
 
-QTextCharFormat::UnderlineStyle Styles[] = {
-    QTextCharFormat::SingleUnderline, QTextCharFormat::DashUnderline, QTextCharFormat::DotLine,
-    QTextCharFormat::DashDotLine, QTextCharFormat::DashDotDotLine, QTextCharFormat::WaveUnderline};
+QTextCharFormat::UnderlineStyle Styles[] = {QTextCharFormat::SingleUnderline, QTextCharFormat::DashUnderline,
+                                            QTextCharFormat::DotLine,         QTextCharFormat::DashDotLine,
+                                            QTextCharFormat::DashDotDotLine,  QTextCharFormat::WaveUnderline};
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, FormatRoundTrip,
@@ -170,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Several formats in one paragraph, switching on every run, and a document
 // whose text keeps changing format across paragraphs and line breaks.
-TEST(RtfRoundTrip, MixedFormatsAcrossParagraphsAndLineBreaks) {
+TEST(RtfRoundTrip, MixedFormatsAcrossParagraphsAndLineBreaks)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor c(&doc);
@@ -195,7 +196,8 @@ TEST(RtfRoundTrip, MixedFormatsAcrossParagraphsAndLineBreaks) {
 
 // A second save of a loaded note gives the same bytes: nothing drifts from
 // save to save.
-TEST(RtfRoundTrip, WritingALoadedNoteGivesTheSameBytes) {
+TEST(RtfRoundTrip, WritingALoadedNoteGivesTheSameBytes)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor c(&doc);
@@ -214,11 +216,13 @@ TEST(RtfRoundTrip, WritingALoadedNoteGivesTheSameBytes) {
 
 // Rich text pasted from elsewhere can bring tables, lists and pictures into
 // a box. Their text is kept, in order; the pictures are left out.
-TEST(RtfWriter, PastedTablesListsAndPicturesKeepTheirText) {
+TEST(RtfWriter, PastedTablesListsAndPicturesKeepTheirText)
+{
     QTextDocument doc;
     UseBoxFont(doc);
-    doc.setHtml(QStringLiteral("<p>一</p><table><tr><td>二</td><td><b>三</b></td></tr></table>"
-                               "<ul><li>四</li></ul><p><img src=\"x.png\">五</p>"));
+    doc.setHtml(
+        QStringLiteral("<p>一</p><table><tr><td>二</td><td><b>三</b></td></tr></table>"
+                       "<ul><li>四</li></ul><p><img src=\"x.png\">五</p>"));
     QTextDocument back;
     ASSERT_TRUE(ReadRtf(WriteRtf(doc), back));
     QString letters;
@@ -228,12 +232,14 @@ TEST(RtfWriter, PastedTablesListsAndPicturesKeepTheirText) {
     EXPECT_EQ(letters, QStringLiteral("一二三四五"));
 }
 
-TEST(RtfWriter, HeaderAndEncoding) {
+TEST(RtfWriter, HeaderAndEncoding)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor(&doc).insertText(QStringLiteral("今天😀"));
     const QByteArray rtf = WriteRtf(doc);
-    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"))
+    EXPECT_TRUE(
+        rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"))
         << rtf.constData();
     EXPECT_TRUE(rtf.contains("\\fs23\\qnfsi ")) << "15 pixels are 22.5 half-points";
     EXPECT_TRUE(rtf.contains("\\'bd\\'f1\\'cc\\'ec\\u-10179?\\u-8704?\\par")) << rtf.constData();
@@ -241,14 +247,16 @@ TEST(RtfWriter, HeaderAndEncoding) {
 }
 
 // The characters of the editing commands, in the bytes of code page 936.
-TEST(RtfWriter, MarksInCodePage936) {
+TEST(RtfWriter, MarksInCodePage936)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor(&doc).insertText(QStringLiteral("√×█€"));
     EXPECT_TRUE(WriteRtf(doc).contains("\\'a1\\'cc\\'a1\\'c1\\'a8\\'80\\'80\\par"));
 }
 
-TEST(RtfWriter, PixelSizeIsWrittenForOtherReadersToo) {
+TEST(RtfWriter, PixelSizeIsWrittenForOtherReadersToo)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCharFormat f;
@@ -257,7 +265,8 @@ TEST(RtfWriter, PixelSizeIsWrittenForOtherReadersToo) {
     EXPECT_TRUE(WriteRtf(doc).contains("{\\fs24\\qnpx16 x}"));
 }
 
-TEST(RtfWriter, EmptyDocumentIsAnEmptyText) {
+TEST(RtfWriter, EmptyDocumentIsAnEmptyText)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     const QByteArray rtf = WriteRtf(doc);
@@ -270,7 +279,8 @@ TEST(RtfWriter, EmptyDocumentIsAnEmptyText) {
     EXPECT_TRUE(back.isEmpty());
 }
 
-TEST(RtfReader, LoadingKeepsTheDefaultFontAndClearsUndo) {
+TEST(RtfReader, LoadingKeepsTheDefaultFontAndClearsUndo)
+{
     QTextDocument doc;
     UseBoxFont(doc);
     QTextCursor(&doc).insertText(QStringLiteral("上周的笔记"));
@@ -294,9 +304,10 @@ struct PlainCase {
     QString expected;
 };
 
-class PlainTextCrLfTest : public ::testing::TestWithParam<PlainCase> {};
+class PlainTextCrLfTest : public ::testing::TestWithParam<PlainCase> { };
 
-TEST_P(PlainTextCrLfTest, LinesAreJoinedByCrLf) {
+TEST_P(PlainTextCrLfTest, LinesAreJoinedByCrLf)
+{
     QTextDocument doc;
     QTextCursor(&doc).insertText(GetParam().text);
     EXPECT_EQ(PlainTextCrLf(doc), GetParam().expected);
@@ -304,14 +315,13 @@ TEST_P(PlainTextCrLfTest, LinesAreJoinedByCrLf) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, PlainTextCrLfTest,
-    ::testing::Values(
-        PlainCase{"Empty", QString(), QString()},
-        PlainCase{"OneLine", QStringLiteral("周一 √"), QStringLiteral("周一 √")},
-        PlainCase{"Paragraphs", QStringLiteral("一\n二\n"), QStringLiteral("一\r\n二\r\n")},
-        PlainCase{"EmptyParagraphs", QStringLiteral("\n\n"), QStringLiteral("\r\n\r\n")},
-        PlainCase{"LineBreak", QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b"),
-                  QStringLiteral("a\r\nb")},
-        PlainCase{"KeepsTabsAndSpaces", QStringLiteral("\ta\u00A0b 😀"), QStringLiteral("\ta\u00A0b 😀")}),
+    ::testing::Values(PlainCase{"Empty", QString(), QString()},
+                      PlainCase{"OneLine", QStringLiteral("周一 √"), QStringLiteral("周一 √")},
+                      PlainCase{"Paragraphs", QStringLiteral("一\n二\n"), QStringLiteral("一\r\n二\r\n")},
+                      PlainCase{"EmptyParagraphs", QStringLiteral("\n\n"), QStringLiteral("\r\n\r\n")},
+                      PlainCase{"LineBreak", QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b"),
+                                QStringLiteral("a\r\nb")},
+                      PlainCase{"KeepsTabsAndSpaces", QStringLiteral("\ta\u00A0b 😀"), QStringLiteral("\ta\u00A0b 😀")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,8 +1,9 @@
 // GoogleTest main with a QGuiApplication: QTextDocument needs fonts.
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -15,15 +15,15 @@
 namespace rtftest {
 
 struct Attrs {
-    QString family;          // empty: the box's family
-    int pixels = 0;          // FontPixelSize, 0 when not set
-    double points = 0;       // FontPointSize, 0 when not set
+    QString family;     // empty: the box's family
+    int pixels = 0;     // FontPixelSize, 0 when not set
+    double points = 0;  // FontPointSize, 0 when not set
     int weight = QFont::Normal;
     bool italic = false;
     int underline = QTextCharFormat::NoUnderline;
     bool strike = false;
-    QString color;           // #aarrggbb, empty when the text has no colour
-    int charset = -1;        // RtfCharsetProperty, -1 when not stored
+    QString color;     // #aarrggbb, empty when the text has no colour
+    int charset = -1;  // RtfCharsetProperty, -1 when not stored
     bool operator==(const Attrs&) const = default;
 };
 
@@ -37,13 +37,15 @@ using Paragraph = std::vector<Run>;
 using Runs = std::vector<Paragraph>;
 
 // One paragraph of one run.
-inline Runs OneRun(const QString& text, const Attrs& attrs) {
+inline Runs OneRun(const QString& text, const Attrs& attrs)
+{
     Runs runs(1);
     runs[0].push_back(Run{text, attrs});
     return runs;
 }
 
-inline Attrs AttrsOf(const QTextCharFormat& f) {
+inline Attrs AttrsOf(const QTextCharFormat& f)
+{
     Attrs a;
     a.family = f.fontFamilies().toStringList().value(0);
     if (f.hasProperty(QTextFormat::FontPixelSize))
@@ -63,7 +65,8 @@ inline Attrs AttrsOf(const QTextCharFormat& f) {
 
 // Adjacent fragments with equal attributes are one run: how a document
 // happens to split its text is not part of what is stored.
-inline Runs RunsOf(const QTextDocument& doc) {
+inline Runs RunsOf(const QTextDocument& doc)
+{
     Runs runs;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         Paragraph p;
@@ -79,7 +82,8 @@ inline Runs RunsOf(const QTextDocument& doc) {
     return runs;
 }
 
-inline QString Escaped(const QString& s) {
+inline QString Escaped(const QString& s)
+{
     QString out;
     for (QChar c : s) {
         if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
@@ -90,15 +94,16 @@ inline QString Escaped(const QString& s) {
     return out;
 }
 
-inline void PrintTo(const Run& r, std::ostream* os) {
+inline void PrintTo(const Run& r, std::ostream* os)
+{
     const Attrs& a = r.attrs;
-    *os << '"' << Escaped(r.text).toStdString() << "\" {family=" << a.family.toStdString()
-        << " px=" << a.pixels << " pt=" << a.points << " weight=" << a.weight
-        << " italic=" << a.italic << " ul=" << a.underline << " strike=" << a.strike
-        << " color=" << a.color.toStdString() << " charset=" << a.charset << '}';
+    *os << '"' << Escaped(r.text).toStdString() << "\" {family=" << a.family.toStdString() << " px=" << a.pixels
+        << " pt=" << a.points << " weight=" << a.weight << " italic=" << a.italic << " ul=" << a.underline
+        << " strike=" << a.strike << " color=" << a.color.toStdString() << " charset=" << a.charset << '}';
 }
 
-inline QByteArray Fixture(const char* name) {
+inline QByteArray Fixture(const char* name)
+{
     QFile f(QStringLiteral(RTF_FIXTURE_DIR "/") + QLatin1String(name));
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -106,7 +111,8 @@ inline QByteArray Fixture(const char* name) {
 }
 
 // A document set up like a note box: 宋体 15 pixels.
-inline void UseBoxFont(QTextDocument& doc) {
+inline void UseBoxFont(QTextDocument& doc)
+{
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(15);
     doc.setDefaultFont(font);

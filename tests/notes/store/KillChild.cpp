@@ -5,9 +5,9 @@
 #include "DateValue.h"
 #include "Messages.h"
 #include "ProgramFolder.h"
-#include "WeekNotes.h"
 #include "uDM.h"
 #include "uGlobal.h"
+#include "WeekNotes.h"
 
 #include <QApplication>
 #include <QTextEdit>
@@ -22,9 +22,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc != 3)
         return 2;
-    qn::SetMessageSink([](const QString&, const QString& text) {
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-    });
+    qn::SetMessageSink(
+        [](const QString&, const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); });
     const qn::ProgramFolder folder(QString::fromLocal8Bit(argv[1]));
     TDM dm(folder);
     if (!dm.ConnectDatabase())

@@ -2,8 +2,8 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QThread>
 #include <QSqlQuery>
+#include <QThread>
 
 #include <csignal>
 

@@ -1,8 +1,8 @@
+#include "ChnCalendar.h"
 #include "DateValue.h"
 #include "RowsInFileAlone.h"
 #include "StoreFixture.h"
 #include "uMain.h"
-#include "ChnCalendar.h"
 
 #include <QFile>
 #include <QLabel>
@@ -17,14 +17,8 @@ namespace {
 
 class MainWindowTest : public StoreFixture {
 protected:
-    std::unique_ptr<TMainFrm> Open(double now)
-    {
-        return std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now));
-    }
-    static QTextEdit* Box(TMainFrm& w, int n)
-    {
-        return w.findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n));
-    }
+    std::unique_ptr<TMainFrm> Open(double now) { return std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now)); }
+    static QTextEdit* Box(TMainFrm& w, int n) { return w.findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n)); }
     static void Type(QTextEdit* box, const QString& text)
     {
         box->setFocus();
@@ -51,7 +45,8 @@ TEST(TodayLabel, ReadsTheDateWithoutLeadingZerosAndTheWeekdayCharacter)
 
 TEST_F(MainWindowTest, CreationShowsTodaysLabelAndWeekWithoutSaving)
 {
-    Exec(QStringLiteral("insert into tb_NewQN (YearMonthStr, Content) values ('20120303', x'7B5C727466317B5765656B656E647D7D')"));
+    Exec(QStringLiteral(
+        "insert into tb_NewQN (YearMonthStr, Content) values ('20120303', x'7B5C727466317B5765656B656E647D7D')"));
     auto w = Open(qn::EncodeDateTime(2012, 3, 4, 9, 15, 0));
     EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblDateTime"))->text(), QStringLiteral("今天是 2012年3月4日(日)"));
     EXPECT_EQ(w->FMonthText, QStringLiteral("3"));

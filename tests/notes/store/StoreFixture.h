@@ -42,11 +42,11 @@ protected:
     {
         std::vector<StoredRow> rows;
         QSqlQuery q(dm->AdoCon());
-        EXPECT_TRUE(q.exec(QStringLiteral("select YearMonthStr, Content, ContentBak from tb_NewQN ") + where +
-                           QStringLiteral(" order by YearMonthStr, rowid")));
+        EXPECT_TRUE(q.exec(QStringLiteral("select YearMonthStr, Content, ContentBak from tb_NewQN ") + where
+                           + QStringLiteral(" order by YearMonthStr, rowid")));
         while (q.next())
-            rows.push_back({q.value(0).toString(), q.value(1).toByteArray(), q.value(2).toString(),
-                            q.value(1).isNull()});
+            rows.push_back(
+                {q.value(0).toString(), q.value(1).toByteArray(), q.value(2).toString(), q.value(1).isNull()});
         return rows;
     }
 

@@ -43,8 +43,12 @@ protected:
 };
 
 const std::array<QString, 6> kWeekTexts = {
-    QStringLiteral("周一 买菜"), QStringLiteral("Tuesday\nsecond line"), QString(),
-    QStringLiteral("√ 完成 😀"), QStringLiteral("𠀀 rare"), QStringLiteral("周末 █"),
+    QStringLiteral("周一 买菜"),
+    QStringLiteral("Tuesday\nsecond line"),
+    QString(),
+    QStringLiteral("√ 完成 😀"),
+    QStringLiteral("𠀀 rare"),
+    QStringLiteral("周末 █"),
 };
 
 TEST_F(WeekNotesTest, FirstSaveCreatesAllSixRowsWithRtfAndPlainText)
@@ -113,8 +117,9 @@ TEST_F(WeekNotesTest, FirstOfDuplicateRowsIsLoadedAndUpdated)
     SaveWeekBoxes(*dm, week, boxes);
     boxes[0]->setPlainText(QStringLiteral("second"));
     const QByteArray secondRtf = Rows()[0].content;
-    Exec(QStringLiteral("insert into tb_NewQN (YearMonthStr, Content, ContentBak) select YearMonthStr, Content, "
-                        "'second' from tb_NewQN where YearMonthStr = '20100531'"));
+    Exec(
+        QStringLiteral("insert into tb_NewQN (YearMonthStr, Content, ContentBak) select YearMonthStr, Content, "
+                       "'second' from tb_NewQN where YearMonthStr = '20100531'"));
     boxes[0]->setPlainText(QString());
     LoadWeekBoxes(*dm, week, boxes);
     EXPECT_EQ(boxes[0]->toPlainText(), QStringLiteral("first"));
@@ -130,14 +135,16 @@ TEST_F(WeekNotesTest, FirstOfDuplicateRowsIsLoadedAndUpdated)
 TEST_F(WeekNotesTest, OneFailingBoxDoesNotStopTheOthers)
 {
     SaveWeekBoxes(*dm, week, boxes);  // six rows
-    Exec(QStringLiteral("create trigger refuse_tuesday before update on tb_NewQN when new.YearMonthStr = '20100601' "
-                        "begin select raise(abort, 'refused'); end"));
+    Exec(
+        QStringLiteral("create trigger refuse_tuesday before update on tb_NewQN when new.YearMonthStr = '20100601' "
+                       "begin select raise(abort, 'refused'); end"));
     SetTexts(kWeekTexts);
     SaveWeekBoxes(*dm, week, boxes);
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 6u);
     for (size_t i = 0; i < 6; ++i) {
-        const QString expected = i == 1 ? QString() : QString(kWeekTexts[i]).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        const QString expected =
+            i == 1 ? QString() : QString(kWeekTexts[i]).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
         EXPECT_EQ(rows[i].contentBak, expected) << i;
     }
 }
@@ -147,13 +154,15 @@ TEST_F(WeekNotesTest, LoadStoppedByAnErrorEmptiesEveryBoxItDidNotReach)
     // Wednesday's lookup fails: the table is a view whose row for that key
     // cannot be evaluated.
     Exec(QStringLiteral("alter table tb_NewQN rename to notes_rows"));
-    Exec(QStringLiteral("create view tb_NewQN as select YearMonthStr, Content, ContentBak, case when YearMonthStr = "
-                        "'20100602' then abs(-9223372036854775807 - 1) end as boom from notes_rows"));
+    Exec(
+        QStringLiteral("create view tb_NewQN as select YearMonthStr, Content, ContentBak, case when YearMonthStr = "
+                       "'20100602' then abs(-9223372036854775807 - 1) end as boom from notes_rows"));
     Exec(QStringLiteral("insert into notes_rows (YearMonthStr, ContentBak) values ('20100602', 'x')"));
     SetTexts({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e"),
               QStringLiteral("f")});
     // Old week's notes on screen; the new week has a note only on Monday.
-    Exec(QStringLiteral("insert into notes_rows (YearMonthStr, Content) values ('20100531', x'7B5C727466317B4D6F6E7D7D')"));
+    Exec(QStringLiteral(
+        "insert into notes_rows (YearMonthStr, Content) values ('20100531', x'7B5C727466317B4D6F6E7D7D')"));
     LoadWeekBoxes(*dm, week, boxes);
     const auto texts = Texts();
     EXPECT_EQ(texts[0], QStringLiteral("Mon"));
