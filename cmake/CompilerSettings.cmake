@@ -1,6 +1,11 @@
 # Warnings and sanitizers shared by every target.
+option(QN_WERROR "Treat compiler warnings as errors" ON)
+
 function(qn_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)
+  if(QN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 if(QN_SANITIZE)

@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         SnippetCase{"PnText",
                     R"({\rtf1\ansi\ansicpg1252{\pntext\f0 \'b7\tab}{\*\pn\pnlvlblt{\pntxtb x}}{\pn{\pntxta y}}item})",
                     QStringLiteral("·\titem")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Groups restore the formatting they changed; \plain and \pard reset.
 TEST(RtfForeign, GroupsRestoreFormatting)
@@ -286,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PlainBytesCase{"Lines", QByteArray("a\r\nb\nc"), QStringLiteral("a\r\nb\r\nc")},
                       PlainBytesCase{"AlmostRtf", QByteArray("{\\rt"), QStringLiteral("{\\rt")},
                       PlainBytesCase{"NulBytes", QByteArray("a\0b", 3), QStringLiteral("ab")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RtfReader, EmptyBytesGiveAnEmptyDocument)
 {

@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"DestinationWithoutGroup", "{\\rtf1 a\\info b}", QStringLiteral("a")},
         BrokenCase{"ParFlood", "{\\rtf1 " + Repeat("\\par ", 3) + "x" + Repeat("\\par ", 2) + "}",
                    QStringLiteral("\r\n\r\n\r\nx\r\n")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct LimitCase {
     const char* name;
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 With([](Attrs& a) { a.family = QStringLiteral("AB"); })},
                       LimitCase{"MissingFont", "{\\rtf1\\f99999 x}", Attrs()},
                       LimitCase{"NegativeFont", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f-1 x}", Attrs()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Every prefix of every fixture loads without trouble, and the text of a
 // prefix never holds more paragraphs than the whole.

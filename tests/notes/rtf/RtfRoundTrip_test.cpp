@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"Invisibles", QStringLiteral("a\u00A0b\u00ADc\u2011d\u200Be\u3000f")},
         TextCase{"SpacesAfterControlWords", QStringLiteral("\t x\t1\t ") + LS + QStringLiteral(" 2")},
         TextCase{"Digits", QStringLiteral("😀123 €456 √789")}, TextCase{"Replacement", QStringLiteral("\uFFFD \uFFFC")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct FormatCase {
     const char* name;
@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
             f.setFontUnderline(true);
             f.setFontStrikeOut(true);
         }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Several formats in one paragraph, switching on every run, and a document
 // whose text keeps changing format across paragraphs and line breaks.
@@ -322,6 +322,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PlainCase{"LineBreak", QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b"),
                                 QStringLiteral("a\r\nb")},
                       PlainCase{"KeepsTabsAndSpaces", QStringLiteral("\ta\u00A0b 😀"), QStringLiteral("\ta\u00A0b 😀")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
