@@ -3,7 +3,7 @@
 // keystroke would overwrite each other's notes, so a second start hands over
 // to the first (which comes to the front) and ends before it opens anything.
 
-#include "ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
 #include <QLocalServer>
 #include <QLockFile>

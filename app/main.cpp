@@ -1,17 +1,17 @@
 // QN周记事本: entry point. Creates every window once and runs the event loop.
 
-#include "CalendarDemo.h"
-#include "CalendarFonts.h"
-#include "Clock.h"
-#include "CommandLine.h"
-#include "Messages.h"
-#include "ProgramFolder.h"
-#include "SingleInstance.h"
-#include "uDM.h"
-#include "uMain.h"
-#include "uMiniHang.h"
-#include "untPWSet.h"
-#include "uSetTrans.h"
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+#include "calendar/Clock.h"
+#include "calendar_control/CalendarDemo.h"
+#include "calendar_control/CalendarFonts.h"
+#include "core/Messages.h"
+#include "core/ProgramFolder.h"
+#include "notes/dialogs/untPWSet.h"
+#include "notes/dialogs/uSetTrans.h"
+#include "notes/frame/uMiniHang.h"
+#include "notes/window/uMain.h"
+#include "store/uDM.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,11 +1,11 @@
-#include "ChnCal.h"
+#include "calendar/ChnCal.h"
 
-#include "DateValue.h"
-#include "EraNames.h"
-#include "Festivals.h"
-#include "GanZhi.h"
-#include "LunarTexts.h"
-#include "SolarTerms.h"
+#include "calendar/DateValue.h"
+#include "calendar/EraNames.h"
+#include "calendar/Festivals.h"
+#include "calendar/GanZhi.h"
+#include "calendar/LunarTexts.h"
+#include "calendar/SolarTerms.h"
 
 void TChnCal::Compute(double date, CalcPath path)
 {

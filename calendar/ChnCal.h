@@ -4,7 +4,7 @@
 // It is the calendar engine's only entry point for the rest of the program.
 // Strings are UTF-8; a text that does not apply is empty.
 
-#include "LunarCore.h"
+#include "calendar/LunarCore.h"
 
 #include <climits>
 #include <string>

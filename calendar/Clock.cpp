@@ -1,6 +1,6 @@
-#include "Clock.h"
+#include "calendar/Clock.h"
 
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 #include <chrono>
 #include <ctime>

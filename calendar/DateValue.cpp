@@ -1,4 +1,4 @@
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 #include <cmath>
 #include <cstdio>

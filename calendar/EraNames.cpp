@@ -1,6 +1,6 @@
-#include "EraNames.h"
+#include "calendar/EraNames.h"
 
-#include "EraRows.h"
+#include "calendar/EraRows.h"
 
 #include <algorithm>
 #include <array>

@@ -12,7 +12,7 @@
 // Kept as plain UTF-8 strings so the table reads like the sources it was
 // compiled from; GetEraText parses it once.
 
-#include "EraRows.h"
+#include "calendar/EraRows.h"
 
 const char* const EraRows[EraRowCount] = {
     "-2069,45,0,夏,禹,,禹",

@@ -1,6 +1,6 @@
-#include "Festivals.h"
+#include "calendar/Festivals.h"
 
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Gregorian and lunar festivals of a day.
 
-#include "LunarCore.h"
+#include "calendar/LunarCore.h"
 
 #include <string_view>
 

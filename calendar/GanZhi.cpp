@@ -1,7 +1,7 @@
-#include "GanZhi.h"
+#include "calendar/GanZhi.h"
 
-#include "EngineMath.h"
-#include "SolarTerms.h"
+#include "calendar/EngineMath.h"
+#include "calendar/SolarTerms.h"
 
 #include <cmath>
 

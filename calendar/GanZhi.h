@@ -6,7 +6,7 @@
 // branch = index % 12. Year and month names follow the solar terms (the year
 // turns at 立春, the months at the 节); the animal follows the lunar year.
 
-#include "LunarCore.h"
+#include "calendar/LunarCore.h"
 
 #include <array>
 #include <string_view>

@@ -1,10 +1,10 @@
-#include "LunarCore.h"
+#include "calendar/LunarCore.h"
 
-#include "DateValue.h"
-#include "EngineMath.h"
-#include "LeapMonthTables.h"
-#include "NewMoons.h"
-#include "YearMemo.h"
+#include "calendar/DateValue.h"
+#include "calendar/EngineMath.h"
+#include "calendar/LeapMonthTables.h"
+#include "calendar/NewMoons.h"
+#include "calendar/YearMemo.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LunarTexts.h"
+#include "calendar/LunarTexts.h"
 
 std::string GetLunarDayText(int day)
 {

@@ -1,6 +1,6 @@
-#include "NewMoons.h"
+#include "calendar/NewMoons.h"
 
-#include "EngineMath.h"
+#include "calendar/EngineMath.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
-#include "SolarTerms.h"
+#include "calendar/SolarTerms.h"
 
-#include "DateValue.h"
-#include "EngineMath.h"
-#include "LeapMonthTables.h"
-#include "YearMemo.h"
+#include "calendar/DateValue.h"
+#include "calendar/EngineMath.h"
+#include "calendar/LeapMonthTables.h"
+#include "calendar/YearMemo.h"
 
 #include <cmath>
 

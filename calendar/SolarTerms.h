@@ -5,7 +5,7 @@
 // N = 25 is the next year's 小寒, counted past the end of the year. The term
 // index used by GetTermDate is N - 1.
 
-#include "LunarCore.h"
+#include "calendar/LunarCore.h"
 
 #include <array>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "CalendarColors.h"
+#include "calendar_control/CalendarColors.h"
 
 QColor ColorFromBgr(TColor value)
 {

@@ -1,7 +1,7 @@
-#include "CalendarDemo.h"
+#include "calendar_control/CalendarDemo.h"
 
-#include "CalendarFonts.h"
-#include "ChnCalendar.h"
+#include "calendar_control/CalendarFonts.h"
+#include "calendar_control/ChnCalendar.h"
 
 #include <QApplication>
 #include <QVBoxLayout>

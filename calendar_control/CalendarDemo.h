@@ -2,7 +2,7 @@
 // `qnweeknote --calendar-demo`: the calendar control alone in a plain window,
 // today selected, so a person can look at it and try it.
 
-#include "Clock.h"
+#include "calendar/Clock.h"
 
 // Shows the demo window and runs the event loop; returns the exit code.
 int RunCalendarDemo(const qn::NowSource& now);

@@ -1,4 +1,4 @@
-#include "CalendarFonts.h"
+#include "calendar_control/CalendarFonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "CalendarGrid.h"
+#include "calendar_control/CalendarGrid.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "CalendarMenus.h"
+#include "calendar_control/CalendarMenus.h"
 
 #include <QAction>
 #include <QDate>

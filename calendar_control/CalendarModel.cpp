@@ -1,6 +1,6 @@
-#include "CalendarModel.h"
+#include "calendar_control/CalendarModel.h"
 
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // texts and the 42 day cells of the shown month. No widgets and no pixels,
 // so the layout can be checked on its own.
 
-#include "CalendarColors.h"
-#include "ChnCal.h"
+#include "calendar/ChnCal.h"
+#include "calendar_control/CalendarColors.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "CalendarPainting.h"
+#include "calendar_control/CalendarPainting.h"
 
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 #include <QFontMetrics>
 #include <QImage>

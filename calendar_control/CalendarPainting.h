@@ -3,7 +3,7 @@
 // picture, fitting a picture into a box, weekday captions and one-line text.
 // They work on QImage/QPainter and know nothing of the control.
 
-#include "CalendarColors.h"
+#include "calendar_control/CalendarColors.h"
 
 #include <QFont>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "CalendarTitleParts.h"
+#include "calendar_control/CalendarTitleParts.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "ChnCalendar.h"
+#include "calendar_control/ChnCalendar.h"
 
-#include "CalendarGrid.h"
-#include "CalendarMenus.h"
-#include "CalendarPainting.h"
-#include "CalendarTitleParts.h"
-#include "DateValue.h"
+#include "calendar/DateValue.h"
+#include "calendar_control/CalendarGrid.h"
+#include "calendar_control/CalendarMenus.h"
+#include "calendar_control/CalendarPainting.h"
+#include "calendar_control/CalendarTitleParts.h"
 
 #include <QCursor>
 #include <QEvent>

@@ -8,10 +8,10 @@
 // Colours are 0x00BBGGRR values (TColor). "Today" comes from the NowSource
 // given at construction.
 
-#include "CalendarColors.h"
-#include "CalendarModel.h"
-#include "CalendarPainting.h"
-#include "Clock.h"
+#include "calendar/Clock.h"
+#include "calendar_control/CalendarColors.h"
+#include "calendar_control/CalendarModel.h"
+#include "calendar_control/CalendarPainting.h"
 
 #include <QFont>
 #include <QImage>

@@ -2,7 +2,7 @@
 // a hang or a sanitizer report, and what was loaded must survive a save and
 // a second load unchanged.
 
-#include "RtfStream.h"
+#include "notes/rtf/RtfStream.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>

@@ -2,8 +2,8 @@
 // layout of one month (the selected day plus each day of its month), with
 // the per-year memo and without it.
 
-#include "ChnCal.h"
-#include "DateValue.h"
+#include "calendar/ChnCal.h"
+#include "calendar/DateValue.h"
 
 #include <benchmark/benchmark.h>
 

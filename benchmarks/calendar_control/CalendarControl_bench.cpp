@@ -2,10 +2,10 @@
 // whole control into an image. Runs on the offscreen platform unless another
 // one is asked for.
 
-#include "CalendarFonts.h"
-#include "CalendarModel.h"
-#include "ChnCalendar.h"
-#include "DateValue.h"
+#include "calendar/DateValue.h"
+#include "calendar_control/CalendarFonts.h"
+#include "calendar_control/CalendarModel.h"
+#include "calendar_control/ChnCalendar.h"
 
 #include <QApplication>
 #include <QImage>

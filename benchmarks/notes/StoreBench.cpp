@@ -2,13 +2,13 @@
 // text each, on a database file in a temporary folder. A save runs on every
 // keystroke, so its tail matters: p50 and p99 are reported as counters.
 
-#include "DateValue.h"
-#include "Messages.h"
-#include "ProgramFolder.h"
-#include "uDM.h"
-#include "uGlobal.h"
-#include "uMain.h"
-#include "WeekNotes.h"
+#include "calendar/DateValue.h"
+#include "core/Messages.h"
+#include "core/ProgramFolder.h"
+#include "core/uGlobal.h"
+#include "notes/store/WeekNotes.h"
+#include "notes/window/uMain.h"
+#include "store/uDM.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // A save writes six boxes on every keystroke, so one box of about 4 KB of
 // formatted Chinese text must be written and read in well under 0.2 ms.
 
-#include "RtfStream.h"
+#include "notes/rtf/RtfStream.h"
 
 #include <benchmark/benchmark.h>
 #include <QColor>

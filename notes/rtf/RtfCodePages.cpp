@@ -1,4 +1,4 @@
-#include "RtfCodePages.h"
+#include "notes/rtf/RtfCodePages.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "RtfFormat.h"
+#include "notes/rtf/RtfFormat.h"
 
 namespace qn::rtf {
 

@@ -1,4 +1,4 @@
-#include "RtfKeywords.h"
+#include "notes/rtf/RtfKeywords.h"
 
 #include <QTextCharFormat>
 

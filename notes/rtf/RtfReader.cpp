@@ -6,10 +6,10 @@
 // insertions. Whatever the input, every byte is looked at a bounded number
 // of times, groups nest at most MaxDepth deep and numbers saturate.
 
-#include "RtfCodePages.h"
-#include "RtfFormat.h"
-#include "RtfKeywords.h"
-#include "RtfStream.h"
+#include "notes/rtf/RtfCodePages.h"
+#include "notes/rtf/RtfFormat.h"
+#include "notes/rtf/RtfKeywords.h"
+#include "notes/rtf/RtfStream.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,8 +1,8 @@
 // WriteRtf and PlainTextCrLf: a note box's document as RTF and as plain text.
 
-#include "RtfCodePages.h"
-#include "RtfFormat.h"
-#include "RtfStream.h"
+#include "notes/rtf/RtfCodePages.h"
+#include "notes/rtf/RtfFormat.h"
+#include "notes/rtf/RtfStream.h"
 
 #include <QColor>
 #include <QTextBlock>

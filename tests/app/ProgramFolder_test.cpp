@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "ProgramFolder.h"
+#include "app/CommandLine.h"
+#include "core/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

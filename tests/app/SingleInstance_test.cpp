@@ -1,5 +1,5 @@
-#include "ProgramFolder.h"
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
+#include "core/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ChnCal.h"
-#include "DateValue.h"
-#include "EraNames.h"
-#include "Festivals.h"
+#include "calendar/ChnCal.h"
+#include "calendar/DateValue.h"
+#include "calendar/EraNames.h"
+#include "calendar/Festivals.h"
 
 #include <gtest/gtest.h>
 

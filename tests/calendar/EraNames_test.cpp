@@ -1,5 +1,5 @@
-#include "EraNames.h"
-#include "EraRows.h"
+#include "calendar/EraNames.h"
+#include "calendar/EraRows.h"
 
 #include <gtest/gtest.h>
 

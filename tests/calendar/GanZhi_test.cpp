@@ -1,5 +1,5 @@
-#include "GanZhi.h"
-#include "LunarTexts.h"
+#include "calendar/GanZhi.h"
+#include "calendar/LunarTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +129,7 @@ TEST(LunarTexts, DayAndMonthTexts)
 
 }  // namespace
 
-#include "SolarTerms.h"
+#include "calendar/SolarTerms.h"
 
 #include <climits>
 

@@ -1,5 +1,5 @@
-#include "LeapMonthTables.h"
-#include "LunarCore.h"
+#include "calendar/LeapMonthTables.h"
+#include "calendar/LunarCore.h"
 
 #include <gtest/gtest.h>
 

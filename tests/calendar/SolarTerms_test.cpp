@@ -1,6 +1,6 @@
-#include "DateValue.h"
-#include "GanZhi.h"
-#include "SolarTerms.h"
+#include "calendar/DateValue.h"
+#include "calendar/GanZhi.h"
+#include "calendar/SolarTerms.h"
 
 #include <gtest/gtest.h>
 

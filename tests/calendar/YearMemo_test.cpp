@@ -1,6 +1,6 @@
-#include "GanZhi.h"
-#include "LunarCore.h"
-#include "YearMemo.h"
+#include "calendar/GanZhi.h"
+#include "calendar/LunarCore.h"
+#include "calendar/YearMemo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The month layout without any widget: which cells a month fills, week
 // numbers, the lower-line precedence and colours, the info text, refusals.
 
-#include "CalendarModel.h"
-#include "CalendarTestSupport.h"
+#include "calendar_control/CalendarModel.h"
+#include "tests/support/CalendarTestSupport.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Drawing helpers on small images: ClampByte, FillGradient, BlendBitmap,
 // FitPictureRect and the weekday captions.
 
-#include "CalendarPainting.h"
-#include "CalendarTestSupport.h"
+#include "calendar_control/CalendarPainting.h"
+#include "tests/support/CalendarTestSupport.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,9 +3,9 @@
 // writes board.png (as the main window sets it up), defaults.png and
 // weeknumbers.png (title hidden, week numbers shown) into <folder>.
 
-#include "CalendarFonts.h"
-#include "ChnCalendar.h"
-#include "DateValue.h"
+#include "calendar/DateValue.h"
+#include "calendar_control/CalendarFonts.h"
+#include "calendar_control/ChnCalendar.h"
 
 #include <QApplication>
 #include <QDate>

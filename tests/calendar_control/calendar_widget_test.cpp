@@ -2,13 +2,13 @@
 // SetDateTime, setters, pixels of the grabbed control, selectors, menus,
 // mouse and keyboard choice with the order of the events, and the demo.
 
-#include "CalendarDemo.h"
-#include "CalendarFonts.h"
-#include "CalendarGrid.h"
-#include "CalendarPainting.h"
-#include "CalendarTestSupport.h"
-#include "CalendarTitleParts.h"
-#include "ChnCalendar.h"
+#include "calendar_control/CalendarDemo.h"
+#include "calendar_control/CalendarFonts.h"
+#include "calendar_control/CalendarGrid.h"
+#include "calendar_control/CalendarPainting.h"
+#include "calendar_control/CalendarTitleParts.h"
+#include "calendar_control/ChnCalendar.h"
+#include "tests/support/CalendarTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

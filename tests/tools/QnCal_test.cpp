@@ -1,6 +1,6 @@
-#include "QnCal.h"
+#include "tools/qncal/QnCal.h"
 
-#include "DateValue.h"
+#include "calendar/DateValue.h"
 
 #include <gtest/gtest.h>
 

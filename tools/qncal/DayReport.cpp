@@ -1,8 +1,8 @@
-#include "DayReport.h"
+#include "tools/qncal/DayReport.h"
 
-#include "DateValue.h"
-#include "DisplayWidth.h"
-#include "LunarCore.h"
+#include "calendar/DateValue.h"
+#include "calendar/LunarCore.h"
+#include "tools/qncal/DisplayWidth.h"
 
 #include <algorithm>
 #include <cstdio>

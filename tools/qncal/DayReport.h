@@ -4,7 +4,7 @@
 // (proleptic Gregorian), handed to the engine unchanged as the calendar
 // control does.
 
-#include "ChnCal.h"
+#include "calendar/ChnCal.h"
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "DisplayWidth.h"
+#include "tools/qncal/DisplayWidth.h"
 
 #include <vector>
 

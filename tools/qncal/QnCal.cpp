@@ -1,9 +1,9 @@
-#include "QnCal.h"
+#include "tools/qncal/QnCal.h"
 
-#include "DateValue.h"
-#include "DayReport.h"
-#include "LunarCore.h"
-#include "LunarTexts.h"
+#include "calendar/DateValue.h"
+#include "calendar/LunarCore.h"
+#include "calendar/LunarTexts.h"
+#include "tools/qncal/DayReport.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // qncal: the lunar calendar in a terminal. RunQnCal is the whole program
 // behind main(), with its streams and clock passed in so it can be tested.
 
-#include "Clock.h"
+#include "calendar/Clock.h"
 
 #include <ostream>
 #include <string>

@@ -1,5 +1,5 @@
 // qncal: a month calendar with the Chinese lunar calendar, for the terminal.
-#include "QnCal.h"
+#include "tools/qncal/QnCal.h"
 
 #include <cstdlib>
 #include <iostream>

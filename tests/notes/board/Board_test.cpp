@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "tests/support/BoardFixture.h"
 
 #include <QAction>
 #include <QFrame>

@@ -1,5 +1,5 @@
-#include "BoardFixture.h"
-#include "WeekExport.h"
+#include "notes/store/WeekExport.h"
+#include "tests/support/BoardFixture.h"
 
 #include <QDir>
 #include <QFile>

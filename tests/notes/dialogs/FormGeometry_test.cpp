@@ -1,7 +1,7 @@
 // Data/FormSize.ini: the main window's size and place between runs.
 
-#include "DialogTestSupport.h"
-#include "FormGeometry.h"
+#include "notes/frame/FormGeometry.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include <QFileInfo>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // Skin buttons and the moving and resizing of windows without a frame.
 
-#include "BorderlessMove.h"
-#include "SkinButton.h"
-#include "SkinPictures.h"
+#include "notes/frame/BorderlessMove.h"
+#include "notes/frame/SkinButton.h"
+#include "notes/frame/SkinPictures.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,10 +1,10 @@
 // The login at start-up (CheckLogin, TLockLogin) and the password settings
 // window (TpwsetFrm), both on Data/loginstr.db.
 
-#include "DialogTestSupport.h"
-#include "loginLock.h"
-#include "SettingsFile.h"
-#include "untPWSet.h"
+#include "core/SettingsFile.h"
+#include "notes/dialogs/loginLock.h"
+#include "notes/dialogs/untPWSet.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>

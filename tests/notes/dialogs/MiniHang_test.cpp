@@ -1,7 +1,7 @@
 // The floating window and Data/mincfg.ini.
 
-#include "DialogTestSupport.h"
-#include "uMiniHang.h"
+#include "notes/frame/uMiniHang.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // The note-box look and Data/SetTrans.ini.
 
-#include "DialogTestSupport.h"
-#include "uSetTrans.h"
+#include "notes/dialogs/uSetTrans.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The web panel under the calendar and the product's pages.
 
-#include "DialogTestSupport.h"
-#include "WebPanel.h"
+#include "notes/frame/WebPanel.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

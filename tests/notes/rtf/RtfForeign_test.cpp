@@ -1,7 +1,7 @@
 // RTF as Windows editors write it: hand-made fixtures modelled on WordPad,
 // a rich-edit box and Word, and short snippets for single features.
 
-#include "RtfTestSupport.h"
+#include "tests/support/RtfTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QTextCursor>

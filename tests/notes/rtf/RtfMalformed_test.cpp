@@ -1,7 +1,7 @@
 // Broken, truncated and hostile RTF: never a crash or a hang, and all the
 // text that can be made out is kept.
 
-#include "RtfTestSupport.h"
+#include "tests/support/RtfTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What a note box holds comes back unchanged after WriteRtf and ReadRtf.
 
-#include "RtfTestSupport.h"
+#include "tests/support/RtfTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QTextCursor>

@@ -2,12 +2,12 @@
 // that has completed on stdout. The durability test kills it at random.
 //   store_kill_child FOLDER FIRST_NUMBER
 
-#include "DateValue.h"
-#include "Messages.h"
-#include "ProgramFolder.h"
-#include "uDM.h"
-#include "uGlobal.h"
-#include "WeekNotes.h"
+#include "calendar/DateValue.h"
+#include "core/Messages.h"
+#include "core/ProgramFolder.h"
+#include "core/uGlobal.h"
+#include "notes/store/WeekNotes.h"
+#include "store/uDM.h"
 
 #include <QApplication>
 #include <QTextEdit>

@@ -1,4 +1,4 @@
-#include "StoreFixture.h"
+#include "tests/support/StoreFixture.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
-#include "ChnCalendar.h"
-#include "DateValue.h"
-#include "RowsInFileAlone.h"
-#include "StoreFixture.h"
-#include "uMain.h"
+#include "calendar/DateValue.h"
+#include "calendar_control/ChnCalendar.h"
+#include "notes/window/uMain.h"
+#include "tests/support/RowsInFileAlone.h"
+#include "tests/support/StoreFixture.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "DateValue.h"
-#include "StoreFixture.h"
-#include "WeekNotes.h"
+#include "calendar/DateValue.h"
+#include "notes/store/WeekNotes.h"
+#include "tests/support/StoreFixture.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>

@@ -1,0 +1,207 @@
+#pragma once
+// The main window TMainFrm: the month calendar on the left and the six note
+// boxes of the selected day's week on the right. Creating it loads today's
+// week; every change in a box saves the whole week.
+
+#include "calendar/Clock.h"
+#include "core/ProgramFolder.h"
+#include "notes/frame/FormGeometry.h"
+#include "notes/store/WeekNotes.h"
+
+#include <QColor>
+#include <QFont>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class TChnCalendar;
+class TClickLabel;
+class TDM;
+
+namespace qn {
+class TCaptionButtons;
+class TMiniHangFrm;
+class TpwsetFrm;
+class TSetTransFrm;
+class TWebPanel;
+}  // namespace qn
+
+// False while the shown week's notes are being loaded or saved, and from the
+// main window's creation until the first load has finished.
+extern bool NotesReady;
+
+// "今天是 2010年6月1日(二)": the date label's text for a date value.
+QString TodayLabelText(double now);
+
+// The dialogs the editing and export commands ask; tests replace them.
+struct TMainDialogs {
+    // The chosen font, or nothing when cancelled.
+    std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
+    // The chosen colour, or nothing when cancelled.
+    std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)> chooseColor;
+    // The file name typed for the export, or nothing when cancelled.
+    std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseExportFile;
+
+    static TMainDialogs Standard();
+};
+
+class TMainFrm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 913;
+    static constexpr int kDesignHeight = 530;
+    static constexpr int kMinWidth = 906;
+    static constexpr int kMinHeight = 540;
+    static constexpr int kCheckpointPauseMs = 1500;
+
+    TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent = nullptr,
+             TMainDialogs dialogs = TMainDialogs::Standard());
+    ~TMainFrm() override;
+
+    // --- the store -------------------------------------------------------------
+    void SaveWeekNotes();
+    void LoadWeekNotes(double d);
+
+    // --- the week board ----------------------------------------------------------
+    // The calendar's change event: show the selected day's week and mark its box.
+    void chnRiliChange();
+    // Change and focus-out of every box: save once the window has been shown
+    // and no load or save is running.
+    void redt1Exit();
+    void ArrangeBoxes();
+    void MarkSelectedDay(double d);
+    void lblSetClick();
+
+    // --- editing commands (they act on the focused box only) ------------------------
+    void N1Click();      // 复制
+    void N2Click();      // 粘贴
+    void N9Click();      // 删除
+    void N3Click();      // 剪切
+    void V1Click();      // 打V
+    void X1Click();      // 打X
+    void CtrlZ1Click();  // 撤销
+    void N11Click();     // blue marker
+    void N12Click();     // red marker
+    void N13Click();     // magenta marker
+    void imgFontClick();
+    void btnGouClick();
+    void btnXClick();
+    void imgDateClick();
+    void imgRedColorClick();
+
+    // --- export -------------------------------------------------------------------------
+    void N_DataOutClick();
+
+    // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
+    // The windows created after the main window at start-up, which its menu
+    // and buttons open.
+    void AttachWindows(qn::TpwsetFrm* pwset, qn::TSetTransFrm* setTrans, qn::TMiniHangFrm* miniHang);
+    // The login check of the creation; false: not passed, the program ends.
+    bool CheckLogin();
+    void LoadFormSize();
+    bool SaveFormSize();
+    void img_close_highlightClick();  // close: store the geometry, end the program
+    void img_mini_highlightClick();   // minimise
+    void imgAppToDeskClick();         // hand over to the floating window
+    void N_BgTransparentClick();
+    void N7Click();
+    void N_helpClick();
+    void N_SubmitClick();
+    void N_ExitPrjClick();  // end without storing the geometry
+    // Shows the main window again (floating window double-click, second start).
+    void ComeBack();
+    // Where the end of the program is asked for; tests replace it.
+    std::function<void()> requestTermination;
+    // The login was not passed: the program ends without showing the window.
+    bool FTerminateRequested = false;
+    qn::FormGeometry FGeometry;  // FViewNo is kept in the field above
+    qn::TWebPanel* webPanel() const { return webLink; }
+    qn::TCaptionButtons* captionButtons() const { return FCaptionButtons; }
+
+    TChnCalendar* calendar() const { return chnRili; }
+    const NoteBoxes& boxes() const { return m_boxes; }
+    QMenu* settingsMenu() const { return popSysset; }
+    QMenu* boxMenu() const { return pmDeskTopMonCal; }
+    // The box that has the keyboard focus, or null.
+    QTextEdit* FocusedBox() const;
+
+    bool FShown = false;
+    int FViewNo = 1;
+    QString FMonthText;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void BuildTopBar();
+    void BuildLeftPanel();
+    void BuildRightPanel();
+    void BuildSettingsMenu();
+    void BuildBoxMenu();
+    void ConfigureCalendar();
+    void PlaceAnchored();
+    void BuildFrame();
+    void ApplyBoxColour(int transMode);
+    void InsertText(const QString& text);
+    void InsertMarker(const QColor& colour);
+
+    TDM& m_dm;
+    qn::ProgramFolder m_folder;
+    qn::NowSource m_now;
+    TMainDialogs m_dialogs;
+    NoteBoxes m_boxes{};
+    WeekStoreState m_storeState;
+    // Runs the store's checkpoint once the user has paused for a moment.
+    QTimer* m_checkpointTimer = nullptr;
+    QFont m_fontDlgFont;         // FontDlg keeps the last choice
+    QColor m_colorDialogColour;  // ColorDialog1 keeps the last choice
+
+    // Whole window.
+    QFrame* shpBG = nullptr;
+    QLabel* imgBG = nullptr;
+    QLabel* imgLogo = nullptr;
+    QLabel* lblDateTime = nullptr;
+    TClickLabel* lblSet = nullptr;
+    // Toolbar.
+    TClickLabel* imgFont = nullptr;
+    QToolButton* btnGou = nullptr;
+    QToolButton* btnX = nullptr;
+    TClickLabel* imgDate = nullptr;
+    TClickLabel* imgRedColor = nullptr;
+    // Left panel.
+    QWidget* pnlLeft = nullptr;
+    TChnCalendar* chnRili = nullptr;
+    qn::TWebPanel* webLink = nullptr;  // pnlWeb with the browser view inside
+    QFrame* shpLeft = nullptr;
+    // Right panel.
+    QWidget* pnlRight = nullptr;
+    QFrame* pnl_yearLine0 = nullptr;
+    QFrame* pnl_yearLine1 = nullptr;
+    QFrame* pnl_yearLine2 = nullptr;
+    QFrame* pnl_yearLineREdge = nullptr;
+    QFrame* pnl_buttonline = nullptr;
+    QLabel* imgtitle_year1 = nullptr;
+    QLabel* imgtitle_year2 = nullptr;
+    QLabel* imgSelColor = nullptr;
+    std::array<QLabel*, 6> m_headerLabels{};
+    // Menus.
+    QMenu* popSysset = nullptr;
+    QMenu* pmDeskTopMonCal = nullptr;
+    // Frame and the windows it opens.
+    qn::TCaptionButtons* FCaptionButtons = nullptr;
+    TClickLabel* imgAppToDesk = nullptr;
+    qn::TpwsetFrm* pwsetFrm = nullptr;
+    qn::TSetTransFrm* SetTransFrm = nullptr;
+    qn::TMiniHangFrm* MiniHangFrm = nullptr;
+};

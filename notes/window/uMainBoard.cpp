@@ -1,0 +1,329 @@
+// The week board of the main window: its pieces, their places, the boxes'
+// arrangement on every resize, the marker over the selected day, and the
+// settings menu.
+
+#include "calendar/DateValue.h"
+#include "calendar_control/CalendarColors.h"
+#include "calendar_control/ChnCalendar.h"
+#include "core/uGlobal.h"
+#include "notes/frame/ClickLabel.h"
+#include "notes/frame/MainSkin.h"
+#include "notes/frame/WebPanel.h"
+#include "notes/frame/WidgetParts.h"
+#include "notes/window/uMain.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+using qn::PixelFont;
+
+QFrame* Line(QWidget* parent, const char* name, TColor colour)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, ColorFromBgr(colour));
+    line->setPalette(p);
+    return line;
+}
+
+constexpr TColor kFrameBlue = 0xF3E3D8;  // the window's frame and the left panel's ground
+constexpr TColor kGridLine = 0xFFE3DC;   // the lines between the boxes
+
+}  // namespace
+
+void TMainFrm::BuildTopBar()
+{
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    shpBG = new QFrame(this);
+    shpBG->setObjectName(QStringLiteral("shpBG"));
+    shpBG->setStyleSheet(QStringLiteral("QFrame#shpBG { border: 1px solid %1; background: white; }")
+                             .arg(ColorFromBgr(kFrameBlue).name()));
+
+    imgBG = new QLabel(this);
+    imgBG->setObjectName(QStringLiteral("imgBG"));
+    imgBG->setScaledContents(true);
+    imgBG->setPixmap(qn::skin::MainBackground(QSize(kDesignWidth, kDesignHeight)));
+
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(qn::skin::MainLogo());
+    imgLogo->setGeometry(55, 11, 210, 56);
+
+    lblDateTime = new QLabel(this);
+    lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
+    lblDateTime->setFont(PixelFont(QStringLiteral("微软雅黑"), 12, true));
+    lblDateTime->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(ColorFromBgr(0x000080).name()));
+    lblDateTime->move(343, 19);
+
+    lblSet = new TClickLabel(QStringLiteral("|  选项"), this);
+    lblSet->setObjectName(QStringLiteral("lblSet"));
+    lblSet->setFont(PixelFont(QStringLiteral("宋体"), 12));
+    lblSet->setCursor(Qt::PointingHandCursor);
+    lblSet->adjustSize();
+    connect(lblSet, &TClickLabel::clicked, this, &TMainFrm::lblSetClick);
+
+    // The toolbar never takes the focus, so its commands reach the focused box.
+    auto picture = [this](const char* name, const QPixmap& pixmap, const QPoint& at, const QString& hint) {
+        auto* label = new TClickLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setPixmap(pixmap);
+        label->setGeometry(QRect(at, pixmap.size()));
+        label->setCursor(Qt::PointingHandCursor);
+        label->setToolTip(hint);
+        label->setFocusPolicy(Qt::NoFocus);
+        return label;
+    };
+    imgFont = picture("imgFont", qn::skin::FontIcon(), {317, 58}, QStringLiteral("字体大小设置"));
+    imgDate = picture("imgDate", qn::skin::TimeIcon(), {395, 54}, QStringLiteral("插入时间"));
+    imgRedColor = picture("imgRedColor", qn::skin::ColorIcon(), {441, 61}, QStringLiteral("字体颜色"));
+    connect(imgFont, &TClickLabel::clicked, this, &TMainFrm::imgFontClick);
+    connect(imgDate, &TClickLabel::clicked, this, &TMainFrm::imgDateClick);
+    connect(imgRedColor, &TClickLabel::clicked, this, &TMainFrm::imgRedColorClick);
+
+    auto flatButton = [this](const char* name, const QString& caption, int pixels, const QPoint& at) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setText(caption);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFont(PixelFont(QStringLiteral("Arial Black"), pixels, true));
+        button->setGeometry(QRect(at, QSize(23, 22)));
+        return button;
+    };
+    btnGou = flatButton("btnGou", QStringLiteral("√"), 14, {341, 55});
+    btnX = flatButton("btnX", QStringLiteral("X"), 12, {365, 55});
+    connect(btnGou, &QToolButton::clicked, this, &TMainFrm::btnGouClick);
+    connect(btnX, &QToolButton::clicked, this, &TMainFrm::btnXClick);
+}
+
+void TMainFrm::BuildLeftPanel()
+{
+    pnlLeft = new QWidget(this);
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    pnlLeft->setGeometry(2, 80, 311, 441);
+
+    shpLeft = new QFrame(pnlLeft);
+    shpLeft->setObjectName(QStringLiteral("shpLeft"));
+    shpLeft->setStyleSheet(QStringLiteral("QFrame#shpLeft { background: %1; border: 1px solid %1; }")
+                               .arg(ColorFromBgr(kFrameBlue).name()));
+    shpLeft->setGeometry(0, 253 + 70, 311, 441 - 253 - 70);
+
+    chnRili = new TChnCalendar(pnlLeft, m_now);
+    chnRili->setObjectName(QStringLiteral("chnRili"));
+    chnRili->setGeometry(0, 0, 311, 253);
+    ConfigureCalendar();
+    connect(chnRili, &TChnCalendar::OnChange, this, &TMainFrm::chnRiliChange);
+
+    webLink = new qn::TWebPanel(m_folder, pnlLeft);
+    webLink->move(2, 253);
+}
+
+void TMainFrm::ConfigureCalendar()
+{
+    TChnCalendar& c = *chnRili;
+    c.SetShowTitle(true);
+    c.SetShowWeekNum(false);
+    c.SetShowFrame(true);
+    c.SetShowWeekNumLine(true);
+    c.SetHideSelection(false);
+    c.SetFontDate({PixelFont(QStringLiteral("黑体"), 12, true), BgrFromColor(palette().color(QPalette::WindowText))});
+    QFont cnFont = PixelFont(QStringLiteral("宋体"), 12);
+    c.SetFontCnDate({cnFont, 0xEEEEEE});
+    c.SetColorTitleWeekLine(0xC5C5C5);
+    c.SetColorTitleWeekEnd(0x0000FF);
+    c.SetColorTitleWeek(0x4F4F4F);
+    c.SetColorCnDate(0x008000);
+    c.SetColorDate(0x4F4F4F);
+    c.SetColorHoliday(0x0080FF);
+    c.SetColorLunarHolDay(0xFF5353);
+    c.SetColorCnHolDay(0x0080FF);
+    c.SetColorSelectedStart(0x53AE00);
+    c.SetColorSelectedEnd(0x65D500);
+    c.SetColorSelectedFrame(0x469300);
+    c.SetColorWeekNum(0x808080);
+    c.SetColorShowFrame(0x808080);
+    c.SetColorBackYear(0xDDE8FF);
+    c.SetColorBackMonth(0xEBEBEB);
+    c.SetColorTitleToday(0xFF0000);
+    c.SetColorTitleMonth(0xC08080);
+    c.SetColorTitleYear(0xFF0000);
+    c.SetColorTitleSelected(0x808080);
+    c.SetColorTitleConstellation(0);
+    c.SetColorTitleAnimalsYear(0);
+    c.SetCenter(false);
+    c.SetStretch(true);
+    c.SetAlphaBlend(50);
+}
+
+void TMainFrm::BuildRightPanel()
+{
+    pnlRight = new QWidget(this);
+    pnlRight->setObjectName(QStringLiteral("pnlRight"));
+    pnlRight->setAutoFillBackground(true);
+    QPalette white = pnlRight->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    pnlRight->setPalette(white);
+
+    pnl_yearLine0 = Line(pnlRight, "pnl_yearLine0", kGridLine);
+    pnl_yearLine1 = Line(pnlRight, "pnl_yearLine1", kGridLine);
+    pnl_yearLine2 = Line(pnlRight, "pnl_yearLine2", kGridLine);
+    pnl_yearLineREdge = Line(pnlRight, "pnl_yearLineREdge", kGridLine);
+    pnl_buttonline = Line(pnlRight, "pnl_buttonline", kGridLine);
+
+    auto strip = [this](const char* name) {
+        auto* label = new QLabel(pnlRight);
+        label->setObjectName(QLatin1String(name));
+        label->setScaledContents(true);
+        return label;
+    };
+    // Header strips first, the highlight strip over them, the labels on top.
+    imgtitle_year1 = strip("imgtitle_year1");
+    imgtitle_year2 = strip("imgtitle_year2");
+    imgtitle_year1->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
+    imgtitle_year2->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
+    imgSelColor = strip("imgSelColor");
+    imgSelColor->setPixmap(qn::skin::HighlightStrip(QSize(64, 26)));
+    imgSelColor->hide();
+
+    static const char* const kLabelNames[6] = {"lblweek1", "lblweek2", "lblweek3", "lblweek4", "lblweek5", "lblweek67"};
+    static const char* const kLabelTexts[6] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
+    for (size_t i = 0; i < 6; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(kLabelTexts[i]), pnlRight);
+        label->setObjectName(QLatin1String(kLabelNames[i]));
+        label->setFont(PixelFont(QStringLiteral("宋体"), 12));
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->adjustSize();
+        m_headerLabels[i] = label;
+    }
+
+    QFont boxFont = PixelFont(QStringLiteral("宋体"), 15);
+    for (size_t i = 0; i < 6; ++i) {
+        auto* box = new QTextEdit(pnlRight);
+        box->setObjectName(QStringLiteral("redt%1").arg(i + 1));
+        box->setFont(boxFont);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setAcceptRichText(true);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QTextEdit::textChanged, this, &TMainFrm::redt1Exit);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+            box->setFocus(Qt::MouseFocusReason);
+            pmDeskTopMonCal->popup(box->viewport()->mapToGlobal(at));
+        });
+        box->installEventFilter(this);
+        m_boxes[i] = box;
+    }
+    for (size_t i = 1; i < 6; ++i)
+        setTabOrder(m_boxes[i - 1], m_boxes[i]);
+}
+
+void TMainFrm::BuildSettingsMenu()
+{
+    popSysset = new QMenu(this);
+    popSysset->setObjectName(QStringLiteral("popSysset"));
+    auto item = [this](const char* name, const char* caption) {
+        QAction* action = popSysset->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto separator = [this](const char* name) { popSysset->addSeparator()->setObjectName(QLatin1String(name)); };
+    connect(item("N_DataOut", "内   容   导   出"), &QAction::triggered, this, &TMainFrm::N_DataOutClick);
+    connect(item("N_BgTransparent", "背景透明度调节"), &QAction::triggered, this, &TMainFrm::N_BgTransparentClick);
+    separator("N8");
+    connect(item("N7", "登陆密码"), &QAction::triggered, this, &TMainFrm::N7Click);
+    connect(item("N_help", "帮助说明"), &QAction::triggered, this, &TMainFrm::N_helpClick);
+    connect(item("N_Submit", "意见反馈"), &QAction::triggered, this, &TMainFrm::N_SubmitClick);
+    separator("N4");
+    connect(item("N_ExitPrj", "退出程序"), &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+}
+
+void TMainFrm::lblSetClick() { popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height()))); }
+
+void TMainFrm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceAnchored();
+    ArrangeBoxes();
+}
+
+// What the design anchors to the right or bottom edge follows the window.
+void TMainFrm::PlaceAnchored()
+{
+    const int w = width();
+    const int h = height();
+    shpBG->setGeometry(0, 0, w, h);
+    imgBG->setGeometry(0, 0, w, h);
+    lblSet->move(w - (kDesignWidth - 761), 60);
+    imgAppToDesk->move(w - (kDesignWidth - 825), 49);
+    pnlRight->setGeometry(317, 80, w - (kDesignWidth - 594), h - (kDesignHeight - 445));
+
+    const int pw = pnlRight->width();
+    const int ph = pnlRight->height();
+    pnl_yearLine0->setGeometry(2, 0, 1, ph);
+    pnl_yearLineREdge->setGeometry(pw - (594 - 591), 0, 1, ph);
+    pnl_buttonline->setGeometry(2, ph - (445 - 440), pw - 4, 1);
+    imgtitle_year1->setGeometry(4, 0, pw - 7, 26);
+    imgtitle_year2->resize(pw - 7, 26);
+    pnl_yearLine1->resize(1, ph);
+    pnl_yearLine2->resize(1, ph);
+}
+
+void TMainFrm::ArrangeBoxes()
+{
+    const int W = pnlRight->width();
+    const int H = pnlRight->height();
+    pnl_yearLine1->move((W - 4) / 3 + 1, pnl_yearLine1->y());
+    pnl_yearLine2->move(2 * ((W - 4) / 3) + 2, pnl_yearLine2->y());
+    imgtitle_year2->move(imgtitle_year2->x(), (H - 50) / 2 + 18);
+    imgtitle_year2->move(4, imgtitle_year2->y());
+
+    const QFrame* leftLines[3] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2};
+    const int narrow = (W - 5) / 3;
+    const int upperY = imgtitle_year1->y() + 26;
+    const int upperH = imgtitle_year2->y() - imgtitle_year1->y() - 26;
+    const int lowerY = imgtitle_year2->y() + 26;
+    const int lowerH = pnl_buttonline->y() - imgtitle_year2->y() - 26;
+    for (int i = 0; i < 6; ++i) {
+        const int column = i % 3;
+        const bool upper = i < 3;
+        const int x = leftLines[column]->x() + 1;
+        const int width = column < 2 ? narrow : narrow - 4;
+        m_boxes[static_cast<size_t>(i)]->setGeometry(x, upper ? upperY : lowerY, width, upper ? upperH : lowerH);
+        m_headerLabels[static_cast<size_t>(i)]->move(
+            leftLines[column]->x() + 10, upper ? (imgtitle_year1->height() - 12) / 2 : imgtitle_year2->y() + 8);
+    }
+    MarkSelectedDay(chnRili->DateTime());
+}
+
+void TMainFrm::MarkSelectedDay(double d)
+{
+    imgSelColor->hide();
+    if (ShownWeek.size() != 7)
+        return;
+    const std::string key = qn::DateKey(d);
+    for (const TWeekConList& slot : ShownWeek) {
+        if (qn::DateKey(slot.DayDate) != key)
+            continue;
+        const int box = slot.BoxNo;  // 1..6; Saturday and Sunday share box 6
+        const int column = (box - 1) % 3;
+        const QFrame* lines[4] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge};
+        const QLabel* header = box <= 3 ? imgtitle_year1 : imgtitle_year2;
+        imgSelColor->setGeometry(lines[column]->x() + 1, header->y(), lines[column + 1]->x() - lines[column]->x() - 2,
+                                 26);
+        imgSelColor->show();
+        return;
+    }
+}

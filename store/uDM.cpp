@@ -1,0 +1,213 @@
+#include "store/uDM.h"
+
+#include "core/Messages.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace {
+
+QAtomicInt g_connectionCounter;
+
+const QString kLoadFailed = QStringLiteral("配置文件加载失败，请重试！");
+
+// Statements that set up a new file; the table keeps the three columns the
+// notebook uses. Keys may repeat: the first row found is the one used.
+const char* const kCreateStatements[] = {
+    "PRAGMA journal_mode=WAL",
+    "CREATE TABLE tb_NewQN (YearMonthStr TEXT, Content BLOB, ContentBak TEXT)",
+    "CREATE INDEX idx_tb_NewQN_YearMonthStr ON tb_NewQN (YearMonthStr)",
+};
+
+}  // namespace
+
+TDM::TDM(const qn::ProgramFolder& folder)
+    : m_path(folder.dataFile(QStringLiteral("UserData.mdb"))),
+      m_connectionName(QStringLiteral("qn-notes-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+TDM::~TDM()
+{
+    m_query = QSqlQuery();
+    if (m_db.isValid())
+        m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QString TDM::QuotedKey(const QString& key)
+{
+    QString quoted = key;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString TDM::LookupStatement(const QString& key)
+{
+    return QStringLiteral(" select * from tb_NewQN ") + QStringLiteral(" where YearMonthStr = ") + QuotedKey(key);
+}
+
+QString TDM::InsertStatement(const QString& key)
+{
+    return QStringLiteral("insert into  tb_NewQN(YearMonthStr) Values(") + QuotedKey(key) + QStringLiteral(")");
+}
+
+bool TDM::ConnectDatabase(QWidget* messageParent)
+{
+    bool ok = false;
+    if (QFileInfo::exists(m_path))
+        ok = OpenAndCheck();
+    else
+        ok = CreateDatabaseFile() && OpenAndCheck();
+    if (!ok) {
+        m_query = QSqlQuery();
+        if (m_db.isValid())
+            m_db.close();
+        qn::ShowPlainMessage(messageParent, kLoadFailed);
+    }
+    return ok;
+}
+
+// A new database is built under a temporary name and renamed into place, so
+// an interrupted first start never leaves a half-made file behind.
+bool TDM::CreateDatabaseFile()
+{
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return false;
+    const QString temporary = m_path + QStringLiteral(".new");
+    QFile::remove(temporary);
+    const QString name = m_connectionName + QStringLiteral("-create");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(temporary);
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = true;
+            for (const char* statement : kCreateStatements)
+                ok = ok && q.exec(QString::fromLatin1(statement));
+            q = QSqlQuery();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    // Notes are private: only their owner reads the file (SQLite gives its
+    // journal files the same permissions).
+    ok = ok && QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ok = ok && QFile::rename(temporary, m_path);
+    if (!ok)
+        QFile::remove(temporary);
+    return ok;
+}
+
+bool TDM::OpenAndCheck()
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(m_path);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+    if (!QFileInfo(m_path).isFile() || !m_db.open())
+        return false;
+
+    // Only reads until the file is known to be a usable notes database:
+    // opening alone succeeds on any file, the first query tells the truth.
+    QSqlQuery check(m_db);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
+        || check.value(0).toString() != QLatin1String("ok"))
+        return false;
+    if (!check.exec(QStringLiteral("PRAGMA table_info(tb_NewQN)")))
+        return false;
+    QStringList columns;
+    while (check.next())
+        columns << check.value(1).toString().toLower();
+    for (const char* needed : {"yearmonthstr", "content", "contentbak"})
+        if (!columns.contains(QString::fromLatin1(needed)))
+            return false;
+
+    // Each save is one transaction in the write-ahead log: a killed process
+    // leaves every completed save in place and the file consistent.
+    if (!check.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !check.next()
+        || check.value(0).toString().toLower() != QLatin1String("wal"))
+        return false;
+    if (!check.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+        return false;
+    // Copying the log back into the file costs milliseconds; the main window
+    // does it while the user pauses (Checkpoint), not inside a keystroke's
+    // save. The large limit only guards against a log that never gets a pause.
+    if (!check.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointSafetyPages)))
+        return false;
+    check = QSqlQuery();
+    m_query = QSqlQuery(m_db);
+    m_query.setForwardOnly(true);
+    return true;
+}
+
+std::optional<bool> TDM::LookupRow(const QString& key)
+{
+    m_query.finish();
+    if (!m_query.exec(LookupStatement(key)))
+        return std::nullopt;
+    const bool found = m_query.next();
+    if (!found && m_query.lastError().isValid())
+        return std::nullopt;
+    return found;
+}
+
+bool TDM::InsertRow(const QString& key)
+{
+    m_query.finish();
+    return m_query.exec(InsertStatement(key));
+}
+
+bool TDM::UpdateFirstRow(const QString& key, const QByteArray& content, const QString& contentBak)
+{
+    // The row the lookup returned first: the lookup walks the key's index,
+    // whose equal keys come in rowid order.
+    m_query.finish();
+    if (!m_query.prepare(QStringLiteral("update tb_NewQN set Content = ?, ContentBak = ? where rowid = "
+                                        "(select rowid from tb_NewQN where YearMonthStr = ? limit 1)")))
+        return false;
+    m_query.addBindValue(content);
+    m_query.addBindValue(contentBak);
+    m_query.addBindValue(key);
+    return m_query.exec() && m_query.numRowsAffected() == 1;
+}
+
+bool TDM::Checkpoint()
+{
+    m_query.finish();
+    return m_query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+QByteArray TDM::CurrentContent() const
+{
+    const QVariant v = m_query.record().value(QStringLiteral("Content"));
+    if (v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::QString)
+        return v.toString().toUtf8();
+    return v.toByteArray();
+}
+
+bool TDM::BeginTransaction()
+{
+    m_query.finish();
+    return m_db.transaction();
+}
+
+bool TDM::CommitTransaction()
+{
+    m_query.finish();
+    return m_db.commit();
+}
+
+void TDM::RollbackTransaction()
+{
+    m_query.finish();
+    m_db.rollback();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// A main window on a fixed day in a fresh program folder, with dialogs that
+// answer what the test says and count how often they were asked.
+
+#include "calendar/DateValue.h"
+#include "calendar_control/ChnCalendar.h"
+#include "notes/window/uMain.h"
+#include "tests/support/StoreFixture.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+#include <optional>
+
+class BoardFixture : public StoreFixture {
+protected:
+    void Open(double now)
+    {
+        TMainDialogs dialogs;
+        dialogs.chooseFont = [this](const QFont& initial, QWidget*) {
+            ++fontAsked;
+            lastFontOffered = initial;
+            return fontAnswer;
+        };
+        dialogs.chooseColor = [this](const QColor& initial, QWidget*) {
+            ++colourAsked;
+            lastColourOffered = initial;
+            return colourAnswer;
+        };
+        dialogs.chooseExportFile = [this](const QString& proposed, QWidget*) {
+            ++exportAsked;
+            proposedName = proposed;
+            return exportAnswer;
+        };
+        window = std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now), nullptr, dialogs);
+        window->requestTermination = [] {};
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        StoreFixture::TearDown();
+    }
+
+    QTextEdit* Box(int n) const { return window->findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n)); }
+    template <typename T>
+    T* Find(const char* name) const
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    // Focus in box n with the given text, all of it selected or the caret at its end.
+    void FocusBox(int n, const QString& text, bool selectAll)
+    {
+        QTextEdit* box = Box(n);
+        box->setFocus();
+        QApplication::processEvents();
+        box->setPlainText(text);
+        if (selectAll)
+            box->selectAll();
+        else
+            box->moveCursor(QTextCursor::End);
+    }
+
+    std::unique_ptr<TMainFrm> window;
+    int fontAsked = 0, colourAsked = 0, exportAsked = 0;
+    QFont lastFontOffered;
+    QColor lastColourOffered;
+    QString proposedName;
+    std::optional<QFont> fontAnswer;
+    std::optional<QColor> colourAnswer;
+    std::optional<QString> exportAnswer;
+};

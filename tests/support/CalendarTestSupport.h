@@ -1,0 +1,36 @@
+#pragma once
+// Small helpers shared by the calendar control tests.
+
+#include "calendar/DateValue.h"
+
+#include <QColor>
+#include <QString>
+
+#include <cmath>
+
+inline double Date(int year, int month, int day) { return qn::EncodeDate(year, month, day); }
+
+inline QString DateText(double value)
+{
+    const qn::CivilDate d = qn::DecodeDate(value);
+    return QStringLiteral("%1-%2-%3").arg(d.year).arg(d.month).arg(d.day);
+}
+
+// Colour of row `y` of a `bands`-band vertical gradient `height` pixels high:
+// the last band whose rounded edges cover the row wins.
+inline QColor GradientRowColor(int y, int height, int bands, QColor start, QColor end)
+{
+    QColor result;
+    for (int k = 1; k <= bands; ++k) {
+        const int top = static_cast<int>(std::nearbyint(static_cast<double>(k - 1) * height / bands));
+        const int bottom = static_cast<int>(std::nearbyint(static_cast<double>(k) * height / bands));
+        if (top <= y && y < bottom) {
+            const auto channel = [&](int s, int e) {
+                return (s + static_cast<int>(std::nearbyint(k * static_cast<double>(e - s) / bands))) & 0xFF;
+            };
+            result = QColor(channel(start.red(), end.red()), channel(start.green(), end.green()),
+                            channel(start.blue(), end.blue()));
+        }
+    }
+    return result;
+}
