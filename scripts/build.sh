@@ -4,5 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${QN_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+launcher=()
+# A compiler cache, when the machine has one, makes rebuilds of other
+# checkouts cheap; the build does not need it.
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
 cmake --build "$build_dir" -j "$(nproc)"
