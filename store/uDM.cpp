@@ -1,13 +1,15 @@
 #include "store/uDM.h"
 
 #include "core/Messages.h"
+#include "store/Schema.h"
+#include "store/SqliteStatement.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlRecord>
+#include <QSqlQuery>
 #include <QVariant>
 
 namespace {
@@ -32,30 +34,16 @@ TDM::TDM(const qn::ProgramFolder& folder)
 {
 }
 
-TDM::~TDM()
+TDM::~TDM() { Close(); }
+
+void TDM::Close()
 {
-    m_query = QSqlQuery();
+    // The prepared statements end before the connection they run on.
+    m_notes.reset();
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-QString TDM::QuotedKey(const QString& key)
-{
-    QString quoted = key;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-QString TDM::LookupStatement(const QString& key)
-{
-    return QStringLiteral(" select * from tb_NewQN ") + QStringLiteral(" where YearMonthStr = ") + QuotedKey(key);
-}
-
-QString TDM::InsertStatement(const QString& key)
-{
-    return QStringLiteral("insert into  tb_NewQN(YearMonthStr) Values(") + QuotedKey(key) + QStringLiteral(")");
 }
 
 bool TDM::ConnectDatabase(QWidget* messageParent)
@@ -66,9 +54,7 @@ bool TDM::ConnectDatabase(QWidget* messageParent)
     else
         ok = CreateDatabaseFile() && OpenAndCheck();
     if (!ok) {
-        m_query = QSqlQuery();
-        if (m_db.isValid())
-            m_db.close();
+        Close();
         qn::ShowPlainMessage(messageParent, kLoadFailed);
     }
     return ok;
@@ -142,72 +128,20 @@ bool TDM::OpenAndCheck()
     if (!check.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointSafetyPages)))
         return false;
     check = QSqlQuery();
-    m_query = QSqlQuery(m_db);
-    m_query.setForwardOnly(true);
-    return true;
-}
 
-std::optional<bool> TDM::LookupRow(const QString& key)
-{
-    m_query.finish();
-    if (!m_query.exec(LookupStatement(key)))
-        return std::nullopt;
-    const bool found = m_query.next();
-    if (!found && m_query.lastError().isValid())
-        return std::nullopt;
-    return found;
-}
-
-bool TDM::InsertRow(const QString& key)
-{
-    m_query.finish();
-    return m_query.exec(InsertStatement(key));
-}
-
-bool TDM::UpdateFirstRow(const QString& key, const QByteArray& content, const QString& contentBak)
-{
-    // The row the lookup returned first: the lookup walks the key's index,
-    // whose equal keys come in rowid order.
-    m_query.finish();
-    if (!m_query.prepare(QStringLiteral("update tb_NewQN set Content = ?, ContentBak = ? where rowid = "
-                                        "(select rowid from tb_NewQN where YearMonthStr = ? limit 1)")))
+    sqlite3* handle = qn::SqliteHandle(m_db);
+    if (!handle)
         return false;
-    m_query.addBindValue(content);
-    m_query.addBindValue(contentBak);
-    m_query.addBindValue(key);
-    return m_query.exec() && m_query.numRowsAffected() == 1;
+    // Both only add beside the notes; a file that cannot take them (a full
+    // disk, say) still opens, its lookups just go without the index.
+    qn::EnsureLookupIndex(handle);
+    qn::MigrateSchema(handle);
+    m_notes = std::make_unique<qn::NoteStore>(handle);
+    return true;
 }
 
 bool TDM::Checkpoint()
 {
-    m_query.finish();
-    return m_query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
-}
-
-QByteArray TDM::CurrentContent() const
-{
-    const QVariant v = m_query.record().value(QStringLiteral("Content"));
-    if (v.isNull())
-        return {};
-    if (v.typeId() == QMetaType::QString)
-        return v.toString().toUtf8();
-    return v.toByteArray();
-}
-
-bool TDM::BeginTransaction()
-{
-    m_query.finish();
-    return m_db.transaction();
-}
-
-bool TDM::CommitTransaction()
-{
-    m_query.finish();
-    return m_db.commit();
-}
-
-void TDM::RollbackTransaction()
-{
-    m_query.finish();
-    m_db.rollback();
+    QSqlQuery checkpoint(m_db);
+    return checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }

@@ -67,7 +67,7 @@ struct Week {
             FillWithFormattedChinese(*owned[i], static_cast<int>(i), wordsPerRun);
         }
         BuildWeek(week, qn::EncodeDate(2010, 6, 1));
-        SaveWeekBoxes(*dm, week, boxes);  // rows exist, as after the first keystroke
+        SaveWeekBoxes(dm->Notes(), week, boxes);  // rows exist, as after the first keystroke
     }
     QTemporaryDir dir;
     qn::ProgramFolder folder;
@@ -106,7 +106,7 @@ void BM_SaveWeekNotes(benchmark::State& state)
         // A keystroke's worth of change in one box, then the whole-week save.
         QTextCursor c(w.boxes[static_cast<size_t>(n++ % 6)]->document());
         c.insertText(QStringLiteral("字"));
-        SaveWeekBoxes(*w.dm, w.week, w.boxes);
+        SaveWeekBoxes(w.dm->Notes(), w.week, w.boxes);
     });
 }
 BENCHMARK(BM_SaveWeekNotes)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(2000);
@@ -114,7 +114,7 @@ BENCHMARK(BM_SaveWeekNotes)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iter
 void BM_LoadWeekNotes(benchmark::State& state)
 {
     Week w(static_cast<int>(state.range(0)));
-    Measure(state, [&] { LoadWeekBoxes(*w.dm, w.week, w.boxes); });
+    Measure(state, [&] { LoadWeekBoxes(w.dm->Notes(), w.week, w.boxes); });
 }
 BENCHMARK(BM_LoadWeekNotes)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(1000);
 

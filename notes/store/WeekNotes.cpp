@@ -1,40 +1,14 @@
 #include "notes/store/WeekNotes.h"
 
 #include "notes/rtf/RtfStream.h"
-#include "store/uDM.h"
+#include "store/NoteStore.h"
 
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include <algorithm>
+#include <vector>
 
 namespace {
-
-struct BoxStream {
-    QByteArray rtf;
-    QString plain;
-};
-
-bool SaveOneBox(TDM& dm, const QString& key, const BoxStream& stream)
-{
-    std::optional<bool> found = dm.LookupRow(key);
-    if (!found)
-        return false;
-    if (!*found) {
-        if (!dm.InsertRow(key))
-            return false;
-        found = dm.LookupRow(key);
-        if (!found || !*found)
-            return false;
-    }
-    return dm.UpdateFirstRow(key, stream.rtf, stream.plain);
-}
-
-void ShowEmpty(QTextEdit* box)
-{
-    box->clear();
-    box->document()->clearUndoRedoStacks();
-}
 
 bool UnchangedInStore(const WeekStoreState* state, size_t r, const std::string& key, const QTextEdit* box)
 {
@@ -52,56 +26,51 @@ void Remember(WeekStoreState* state, size_t r, const std::string& key, bool inSt
 
 }  // namespace
 
-void SaveWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state)
+qn::DayNote NoteFromBox(const std::string& key, const QTextDocument& box)
 {
-    std::array<BoxStream, 6> streams;
-    std::array<bool, 6> write{};
-    for (size_t r = 0; r < boxes.size(); ++r) {
-        write[r] = !UnchangedInStore(state, r, week[r].DayKey, boxes[r]);
-        if (write[r]) {
-            const QTextDocument& doc = *boxes[r]->document();
-            streams[r] = {WriteRtf(doc), PlainTextCrLf(doc)};
-        }
-    }
-    if (std::find(write.begin(), write.end(), true) == write.end())
-        return;
-    const bool inTransaction = dm.BeginTransaction();
-    std::array<bool, 6> saved{};
-    for (size_t r = 0; r < boxes.size(); ++r)
-        if (write[r])
-            saved[r] = SaveOneBox(dm, QString::fromStdString(week[r].DayKey), streams[r]);
-    const bool committed = !inTransaction || dm.CommitTransaction();
-    if (!committed)
-        dm.RollbackTransaction();
-    for (size_t r = 0; r < boxes.size(); ++r)
-        if (write[r])
-            Remember(state, r, week[r].DayKey, committed && saved[r], boxes[r]);
+    return {key, WriteRtf(box), PlainTextCrLf(box)};
 }
 
-void LoadWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state)
+void ShowNoteInBox(const std::optional<qn::DayNote>& note, QTextEdit& box)
 {
+    if (!note || note->rtf.isEmpty())
+        box.clear();
+    else
+        ReadRtf(note->rtf, *box.document());  // bytes that are not RTF still show, as plain text
+    // The loaded note is where undo starts: undo must never bring back the
+    // previous week's text into this week's box.
+    box.document()->clearUndoRedoStacks();
+}
+
+void SaveWeekBoxes(qn::NoteStore& store, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state)
+{
+    std::vector<qn::DayNote> notes;
+    std::vector<size_t> boxOfNote;
+    for (size_t r = 0; r < boxes.size(); ++r) {
+        if (UnchangedInStore(state, r, week[r].DayKey, boxes[r]))
+            continue;
+        notes.push_back(NoteFromBox(week[r].DayKey, *boxes[r]->document()));
+        boxOfNote.push_back(r);
+    }
+    if (notes.empty())
+        return;
+    const qn::StoreResult<std::vector<bool>> written = store.WriteDays(notes);
+    for (size_t i = 0; i < notes.size(); ++i)
+        Remember(state, boxOfNote[i], notes[i].key, written.value[i], boxes[boxOfNote[i]]);
+}
+
+void LoadWeekBoxes(qn::NoteStore& store, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state)
+{
+    std::vector<std::string> keys;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        keys.push_back(week[i].DayKey);
+    const qn::StoreResult<std::vector<std::optional<qn::DayNote>>> found = store.FindDays(keys);
     for (size_t i = 0; i < boxes.size(); ++i) {
-        QTextEdit* box = boxes[i];
-        const std::string& key = week[i].DayKey;
-        const std::optional<bool> found = dm.LookupRow(QString::fromStdString(key));
-        if (!found) {
-            for (size_t rest = i; rest < boxes.size(); ++rest) {
-                ShowEmpty(boxes[rest]);
-                Remember(state, rest, week[rest].DayKey, false, boxes[rest]);
-            }
-            return;
-        }
-        const QByteArray content = *found ? dm.CurrentContent() : QByteArray();
-        if (content.isEmpty()) {
-            ShowEmpty(box);
-        } else {
-            // Bytes that are not RTF still show, as plain text.
-            ReadRtf(content, *box->document());
-            // The loaded note is where undo starts: undo must never bring
-            // back the previous week's text into this week's box.
-            box->document()->clearUndoRedoStacks();
-        }
+        const bool read = i < found.value.size();
+        const std::optional<qn::DayNote> none;
+        const std::optional<qn::DayNote>& note = read ? found.value[i] : none;
+        ShowNoteInBox(note, *boxes[i]);
         // A row without content has never held this box's text: write it.
-        Remember(state, i, key, *found && !content.isEmpty(), box);
+        Remember(state, i, keys[i], read && note && !note->rtf.isEmpty(), boxes[i]);
     }
 }

@@ -1,14 +1,21 @@
 #pragma once
-// Moving the six note boxes of the shown week out of and into the store.
-// Box r (0..5) belongs to ShownWeek slot r; the sixth box holds the shared
+// The six note boxes of the shown week to and from stored notes. Box r
+// (0..5) belongs to ShownWeek slot r; the sixth box holds the shared
 // Saturday/Sunday note under Saturday's key.
 
 #include "core/uGlobal.h"
+#include "store/DayNote.h"
 
 #include <array>
+#include <optional>
+#include <string>
 
+class QTextDocument;
 class QTextEdit;
-class TDM;
+
+namespace qn {
+class NoteStore;
+}
 
 using NoteBoxes = std::array<QTextEdit*, 6>;
 
@@ -25,13 +32,22 @@ struct WeekStoreState {
     std::array<Box, 6> boxes;
 };
 
+// The note a box holds, to be stored under key.
+qn::DayNote NoteFromBox(const std::string& key, const QTextDocument& box);
+
+// Shows a stored note in a box (nothing, or a row without content: an empty
+// box). Undo starts at the loaded note.
+void ShowNoteInBox(const std::optional<qn::DayNote>& note, QTextEdit& box);
+
 // Writes all six boxes under the keys of week slots 0..5, creating missing
-// rows, in one transaction. With a state, unchanged boxes are skipped. A box whose statements fail is skipped silently;
-// the others are still saved.
-void SaveWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state = nullptr);
+// rows, in one transaction. With a state, unchanged boxes are skipped. A box
+// whose statements fail is skipped silently; the others are still saved.
+void SaveWeekBoxes(qn::NoteStore& store, const TWeekConArray& week, const NoteBoxes& boxes,
+                   WeekStoreState* state = nullptr);
 
 // Fills the six boxes from the rows of week slots 0..5. A missing row or an
 // empty Content gives an empty box. When a lookup fails, loading stops and
 // every box not yet loaded is emptied, so that no box keeps another week's
 // note that a later save would store under this week's keys.
-void LoadWeekBoxes(TDM& dm, const TWeekConArray& week, const NoteBoxes& boxes, WeekStoreState* state = nullptr);
+void LoadWeekBoxes(qn::NoteStore& store, const TWeekConArray& week, const NoteBoxes& boxes,
+                   WeekStoreState* state = nullptr);

@@ -15,25 +15,9 @@
 #include <QFocusEvent>
 #include <QFontDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QStandardPaths>
 #include <QTextEdit>
-#include <QTimer>
-
-bool NotesReady = false;
-
-namespace {
-
-// Keeps NotesReady false for the lifetime of a load or save, and true again
-// afterwards on every path.
-class NotesBusy {
-public:
-    NotesBusy() { NotesReady = false; }
-    ~NotesBusy() { NotesReady = true; }
-    NotesBusy(const NotesBusy&) = delete;
-    NotesBusy& operator=(const NotesBusy&) = delete;
-};
-
-}  // namespace
 
 QString TodayLabelText(double now)
 {
@@ -84,13 +68,11 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };
-    m_checkpointTimer = new QTimer(this);
-    m_checkpointTimer->setSingleShot(true);
-    m_checkpointTimer->setInterval(kCheckpointPauseMs);
-    connect(m_checkpointTimer, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
     BuildTopBar();
     BuildLeftPanel();
-    BuildRightPanel();
+    m_board = new TWeekBoard(m_dm, this);
+    connect(m_board, &TWeekBoard::boxMenuRequested, this,
+            [this](QTextEdit*, const QPoint& at) { pmDeskTopMonCal->popup(at); });
     BuildSettingsMenu();
     BuildBoxMenu();
     BuildFrame();
@@ -109,9 +91,6 @@ TMainFrm::~TMainFrm() = default;
 void TMainFrm::FormCreate()
 {
     FViewNo = 1;
-    ShownWeek.assign(7, TWeekConList{});
-    NotesReady = false;
-    FShown = false;
 
     // The calendar reports the change, so today's week is on screen before
     // anything else asks the user.
@@ -131,7 +110,7 @@ void TMainFrm::FormCreate()
 void TMainFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!FShown)
+    if (!m_board->FShown)
         FormShow();
 }
 
@@ -145,7 +124,7 @@ void TMainFrm::FormShow()
         transMode = SetTransFrm->FTransMode;
     }
     ApplyBoxColour(transMode);
-    FShown = true;
+    m_board->SetShown();
 }
 
 void TMainFrm::chnRiliChange()
@@ -155,33 +134,9 @@ void TMainFrm::chnRiliChange()
     MarkSelectedDay(selected);
 }
 
-void TMainFrm::redt1Exit()
-{
-    if (FShown && NotesReady)
-        SaveWeekNotes();
-}
-
-bool TMainFrm::eventFilter(QObject* watched, QEvent* event)
-{
-    // Leaving a box saves, but a popup menu over the box is no leaving.
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        for (QTextEdit* box : m_boxes)
-            if (watched == box)
-                redt1Exit();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TMainFrm::SaveWeekNotes()
-{
-    NotesBusy busy;
-    SaveWeekBoxes(m_dm, ShownWeek, m_boxes, &m_storeState);
-    m_checkpointTimer->start();
-}
-
-void TMainFrm::LoadWeekNotes(double d)
-{
-    NotesBusy busy;
-    BuildWeek(ShownWeek, d);
-    LoadWeekBoxes(m_dm, ShownWeek, m_boxes, &m_storeState);
-}
+void TMainFrm::SaveWeekNotes() { m_board->SaveWeekNotes(); }
+void TMainFrm::LoadWeekNotes(double d) { m_board->LoadWeekNotes(d); }
+void TMainFrm::redt1Exit() { m_board->redt1Exit(); }
+void TMainFrm::ArrangeBoxes() { m_board->ArrangeBoxes(); }
+void TMainFrm::MarkSelectedDay(double d) { m_board->MarkSelectedDay(d); }
+QTextEdit* TMainFrm::FocusedBox() const { return m_board->FocusedBox(); }

@@ -5,8 +5,8 @@
 
 #include "calendar/Clock.h"
 #include "core/ProgramFolder.h"
+#include "notes/board/WeekBoard.h"
 #include "notes/frame/FormGeometry.h"
-#include "notes/store/WeekNotes.h"
 
 #include <QColor>
 #include <QFont>
@@ -19,7 +19,6 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QTextEdit;
-class QTimer;
 class QToolButton;
 class TChnCalendar;
 class TClickLabel;
@@ -32,10 +31,6 @@ class TpwsetFrm;
 class TSetTransFrm;
 class TWebPanel;
 }  // namespace qn
-
-// False while the shown week's notes are being loaded or saved, and from the
-// main window's creation until the first load has finished.
-extern bool NotesReady;
 
 // "今天是 2010年6月1日(二)": the date label's text for a date value.
 QString TodayLabelText(double now);
@@ -59,21 +54,17 @@ public:
     static constexpr int kDesignHeight = 530;
     static constexpr int kMinWidth = 906;
     static constexpr int kMinHeight = 540;
-    static constexpr int kCheckpointPauseMs = 1500;
+    static constexpr int kCheckpointPauseMs = TWeekBoard::kCheckpointPauseMs;
 
     TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent = nullptr,
              TMainDialogs dialogs = TMainDialogs::Standard());
     ~TMainFrm() override;
 
-    // --- the store -------------------------------------------------------------
+    // --- the week board (they forward to it) ---------------------------------------
     void SaveWeekNotes();
     void LoadWeekNotes(double d);
-
-    // --- the week board ----------------------------------------------------------
     // The calendar's change event: show the selected day's week and mark its box.
     void chnRiliChange();
-    // Change and focus-out of every box: save once the window has been shown
-    // and no load or save is running.
     void redt1Exit();
     void ArrangeBoxes();
     void MarkSelectedDay(double d);
@@ -126,27 +117,25 @@ public:
     qn::TCaptionButtons* captionButtons() const { return FCaptionButtons; }
 
     TChnCalendar* calendar() const { return chnRili; }
-    const NoteBoxes& boxes() const { return m_boxes; }
+    TWeekBoard* board() const { return m_board; }
+    const NoteBoxes& boxes() const { return m_board->boxes(); }
     QMenu* settingsMenu() const { return popSysset; }
     QMenu* boxMenu() const { return pmDeskTopMonCal; }
     // The box that has the keyboard focus, or null.
     QTextEdit* FocusedBox() const;
 
-    bool FShown = false;
     int FViewNo = 1;
     QString FMonthText;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
     void FormShow();
     void BuildTopBar();
     void BuildLeftPanel();
-    void BuildRightPanel();
     void BuildSettingsMenu();
     void BuildBoxMenu();
     void ConfigureCalendar();
@@ -160,10 +149,6 @@ private:
     qn::ProgramFolder m_folder;
     qn::NowSource m_now;
     TMainDialogs m_dialogs;
-    NoteBoxes m_boxes{};
-    WeekStoreState m_storeState;
-    // Runs the store's checkpoint once the user has paused for a moment.
-    QTimer* m_checkpointTimer = nullptr;
     QFont m_fontDlgFont;         // FontDlg keeps the last choice
     QColor m_colorDialogColour;  // ColorDialog1 keeps the last choice
 
@@ -184,17 +169,8 @@ private:
     TChnCalendar* chnRili = nullptr;
     qn::TWebPanel* webLink = nullptr;  // pnlWeb with the browser view inside
     QFrame* shpLeft = nullptr;
-    // Right panel.
-    QWidget* pnlRight = nullptr;
-    QFrame* pnl_yearLine0 = nullptr;
-    QFrame* pnl_yearLine1 = nullptr;
-    QFrame* pnl_yearLine2 = nullptr;
-    QFrame* pnl_yearLineREdge = nullptr;
-    QFrame* pnl_buttonline = nullptr;
-    QLabel* imgtitle_year1 = nullptr;
-    QLabel* imgtitle_year2 = nullptr;
-    QLabel* imgSelColor = nullptr;
-    std::array<QLabel*, 6> m_headerLabels{};
+    // Right panel: the week board.
+    TWeekBoard* m_board = nullptr;
     // Menus.
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;

@@ -53,15 +53,6 @@ void TMainFrm::BuildBoxMenu()
     connect(item(markers, "N13", "粉色"), &QAction::triggered, this, &TMainFrm::N13Click);
 }
 
-QTextEdit* TMainFrm::FocusedBox() const
-{
-    const QWidget* focused = QApplication::focusWidget();
-    for (QTextEdit* box : m_boxes)
-        if (box == focused)
-            return box;
-    return nullptr;
-}
-
 void TMainFrm::InsertText(const QString& text)
 {
     // The selection is replaced; the text takes the box's typing attributes.
@@ -168,7 +159,7 @@ void TMainFrm::N_DataOutClick()
 {
     std::array<QString, 6> texts;
     for (size_t i = 0; i < 6; ++i)
-        texts[i] = PlainTextCrLf(*m_boxes[i]->document());
+        texts[i] = PlainTextCrLf(*boxes()[i]->document());
     const QStringList entries = BuildExportEntries(ShownWeek, texts);
     const std::optional<QString> name = m_dialogs.chooseExportFile(ProposedExportName(chnRili->DateTime()), this);
     if (!name)

@@ -129,4 +129,4 @@ void TMainFrm::N_SubmitClick() { qn::OpenFeedbackPage(m_folder); }
 
 void TMainFrm::N_ExitPrjClick() { requestTermination(); }
 
-void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({m_boxes.begin(), m_boxes.end()}, transMode); }
+void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({boxes().begin(), boxes().end()}, transMode); }

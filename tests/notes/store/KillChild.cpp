@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     for (long n = std::atol(argv[2]);; ++n) {
         for (size_t i = 0; i < 6; ++i)
             boxes[i]->setPlainText(QStringLiteral("save %1 box %2\n").arg(n).arg(i) + filler);
-        SaveWeekBoxes(dm, week, boxes);
+        SaveWeekBoxes(dm.Notes(), week, boxes);
         std::printf("%ld\n", n);
         std::fflush(stdout);
     }

@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, CreationShowsTodaysLabelAndWeekWithoutSaving)
     EXPECT_EQ(ShownWeek[0].DayKey, "20120227");
     EXPECT_EQ(Box(*w, 6)->toPlainText(), QStringLiteral("Weekend"));
     EXPECT_TRUE(NotesReady);
-    EXPECT_FALSE(w->FShown);
+    EXPECT_FALSE(w->board()->FShown);
 
     // Before the window has been shown, changes are not saved.
     Type(Box(*w, 1), QStringLiteral("x"));
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, FirstKeystrokeAfterShowCreatesTheSixRows)
     auto w = Open(qn::EncodeDate(2010, 6, 1));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    EXPECT_TRUE(w->FShown);
+    EXPECT_TRUE(w->board()->FShown);
     EXPECT_TRUE(Rows().empty());
     Type(Box(*w, 2), QStringLiteral("a"));
     const auto rows = Rows();

@@ -54,7 +54,7 @@ const std::array<QString, 6> kWeekTexts = {
 TEST_F(WeekNotesTest, FirstSaveCreatesAllSixRowsWithRtfAndPlainText)
 {
     SetTexts(kWeekTexts);
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 6u);
     const char* keys[] = {"20100531", "20100601", "20100602", "20100603", "20100604", "20100605"};
@@ -70,7 +70,7 @@ TEST_F(WeekNotesTest, FirstSaveCreatesAllSixRowsWithRtfAndPlainText)
     // Saving again updates; it never adds rows.
     SetTexts({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e"),
               QStringLiteral("f")});
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
     EXPECT_EQ(Rows().size(), 6u);
     EXPECT_EQ(Rows()[5].contentBak, QStringLiteral("f"));
 }
@@ -84,10 +84,10 @@ TEST_F(WeekNotesTest, LoadBringsBackTextAndFormats)
     bold.setFontWeight(QFont::Bold);
     bold.setForeground(QColor(0, 0, 255));
     cursor.insertText(QStringLiteral(" 重要"), bold);
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
 
     SetTexts({});
-    LoadWeekBoxes(*dm, week, boxes);
+    LoadWeekBoxes(dm->Notes(), week, boxes);
     auto expected = kWeekTexts;
     expected[0] += QStringLiteral(" 重要");
     EXPECT_EQ(Texts(), expected);
@@ -106,7 +106,7 @@ TEST_F(WeekNotesTest, MissingEmptyAndNullRowsLoadAsEmptyBoxes)
     Exec(QStringLiteral("insert into tb_NewQN (YearMonthStr, Content) values ('20100601', x'')"));
     Exec(QStringLiteral("insert into tb_NewQN (YearMonthStr, Content) values ('20100602', '')"));
     SetTexts(kWeekTexts);
-    LoadWeekBoxes(*dm, week, boxes);
+    LoadWeekBoxes(dm->Notes(), week, boxes);
     EXPECT_EQ(Texts(), (std::array<QString, 6>{}));
     EXPECT_EQ(Rows().size(), 3u);  // loading never creates rows
 }
@@ -114,18 +114,18 @@ TEST_F(WeekNotesTest, MissingEmptyAndNullRowsLoadAsEmptyBoxes)
 TEST_F(WeekNotesTest, FirstOfDuplicateRowsIsLoadedAndUpdated)
 {
     SetTexts({QStringLiteral("first")});
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
     boxes[0]->setPlainText(QStringLiteral("second"));
     const QByteArray secondRtf = Rows()[0].content;
     Exec(
         QStringLiteral("insert into tb_NewQN (YearMonthStr, Content, ContentBak) select YearMonthStr, Content, "
                        "'second' from tb_NewQN where YearMonthStr = '20100531'"));
     boxes[0]->setPlainText(QString());
-    LoadWeekBoxes(*dm, week, boxes);
+    LoadWeekBoxes(dm->Notes(), week, boxes);
     EXPECT_EQ(boxes[0]->toPlainText(), QStringLiteral("first"));
 
     boxes[0]->setPlainText(QStringLiteral("changed"));
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
     const auto rows = Rows(QStringLiteral("where YearMonthStr = '20100531'"));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].contentBak, QStringLiteral("changed"));
@@ -134,12 +134,12 @@ TEST_F(WeekNotesTest, FirstOfDuplicateRowsIsLoadedAndUpdated)
 
 TEST_F(WeekNotesTest, OneFailingBoxDoesNotStopTheOthers)
 {
-    SaveWeekBoxes(*dm, week, boxes);  // six rows
+    SaveWeekBoxes(dm->Notes(), week, boxes);  // six rows
     Exec(
         QStringLiteral("create trigger refuse_tuesday before update on tb_NewQN when new.YearMonthStr = '20100601' "
                        "begin select raise(abort, 'refused'); end"));
     SetTexts(kWeekTexts);
-    SaveWeekBoxes(*dm, week, boxes);
+    SaveWeekBoxes(dm->Notes(), week, boxes);
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 6u);
     for (size_t i = 0; i < 6; ++i) {
@@ -163,7 +163,7 @@ TEST_F(WeekNotesTest, LoadStoppedByAnErrorEmptiesEveryBoxItDidNotReach)
     // Old week's notes on screen; the new week has a note only on Monday.
     Exec(QStringLiteral(
         "insert into notes_rows (YearMonthStr, Content) values ('20100531', x'7B5C727466317B4D6F6E7D7D')"));
-    LoadWeekBoxes(*dm, week, boxes);
+    LoadWeekBoxes(dm->Notes(), week, boxes);
     const auto texts = Texts();
     EXPECT_EQ(texts[0], QStringLiteral("Mon"));
     for (size_t i = 1; i < 6; ++i)

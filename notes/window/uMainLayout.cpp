@@ -1,6 +1,6 @@
-// The week board of the main window: its pieces, their places, the boxes'
-// arrangement on every resize, the marker over the selected day, and the
-// settings menu.
+// The main window's pieces and their places: the top bar with the toolbar,
+// the left panel with the calendar and the web panel, the week board's place
+// on every resize, and the settings menu.
 
 #include "calendar/DateValue.h"
 #include "calendar_control/CalendarColors.h"
@@ -23,20 +23,7 @@ namespace {
 
 using qn::PixelFont;
 
-QFrame* Line(QWidget* parent, const char* name, TColor colour)
-{
-    auto* line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setFrameShape(QFrame::NoFrame);
-    line->setAutoFillBackground(true);
-    QPalette p = line->palette();
-    p.setColor(QPalette::Window, ColorFromBgr(colour));
-    line->setPalette(p);
-    return line;
-}
-
 constexpr TColor kFrameBlue = 0xF3E3D8;  // the window's frame and the left panel's ground
-constexpr TColor kGridLine = 0xFFE3DC;   // the lines between the boxes
 
 }  // namespace
 
@@ -169,67 +156,6 @@ void TMainFrm::ConfigureCalendar()
     c.SetAlphaBlend(50);
 }
 
-void TMainFrm::BuildRightPanel()
-{
-    pnlRight = new QWidget(this);
-    pnlRight->setObjectName(QStringLiteral("pnlRight"));
-    pnlRight->setAutoFillBackground(true);
-    QPalette white = pnlRight->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    pnlRight->setPalette(white);
-
-    pnl_yearLine0 = Line(pnlRight, "pnl_yearLine0", kGridLine);
-    pnl_yearLine1 = Line(pnlRight, "pnl_yearLine1", kGridLine);
-    pnl_yearLine2 = Line(pnlRight, "pnl_yearLine2", kGridLine);
-    pnl_yearLineREdge = Line(pnlRight, "pnl_yearLineREdge", kGridLine);
-    pnl_buttonline = Line(pnlRight, "pnl_buttonline", kGridLine);
-
-    auto strip = [this](const char* name) {
-        auto* label = new QLabel(pnlRight);
-        label->setObjectName(QLatin1String(name));
-        label->setScaledContents(true);
-        return label;
-    };
-    // Header strips first, the highlight strip over them, the labels on top.
-    imgtitle_year1 = strip("imgtitle_year1");
-    imgtitle_year2 = strip("imgtitle_year2");
-    imgtitle_year1->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
-    imgtitle_year2->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
-    imgSelColor = strip("imgSelColor");
-    imgSelColor->setPixmap(qn::skin::HighlightStrip(QSize(64, 26)));
-    imgSelColor->hide();
-
-    static const char* const kLabelNames[6] = {"lblweek1", "lblweek2", "lblweek3", "lblweek4", "lblweek5", "lblweek67"};
-    static const char* const kLabelTexts[6] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
-    for (size_t i = 0; i < 6; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(kLabelTexts[i]), pnlRight);
-        label->setObjectName(QLatin1String(kLabelNames[i]));
-        label->setFont(PixelFont(QStringLiteral("宋体"), 12));
-        label->setAttribute(Qt::WA_TranslucentBackground);
-        label->adjustSize();
-        m_headerLabels[i] = label;
-    }
-
-    QFont boxFont = PixelFont(QStringLiteral("宋体"), 15);
-    for (size_t i = 0; i < 6; ++i) {
-        auto* box = new QTextEdit(pnlRight);
-        box->setObjectName(QStringLiteral("redt%1").arg(i + 1));
-        box->setFont(boxFont);
-        box->setFrameShape(QFrame::NoFrame);
-        box->setAcceptRichText(true);
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QTextEdit::textChanged, this, &TMainFrm::redt1Exit);
-        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
-            box->setFocus(Qt::MouseFocusReason);
-            pmDeskTopMonCal->popup(box->viewport()->mapToGlobal(at));
-        });
-        box->installEventFilter(this);
-        m_boxes[i] = box;
-    }
-    for (size_t i = 1; i < 6; ++i)
-        setTabOrder(m_boxes[i - 1], m_boxes[i]);
-}
-
 void TMainFrm::BuildSettingsMenu()
 {
     popSysset = new QMenu(this);
@@ -256,7 +182,8 @@ void TMainFrm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     PlaceAnchored();
-    ArrangeBoxes();
+    // A hidden board gets its resize event only when shown.
+    m_board->ArrangeBoxes();
 }
 
 // What the design anchors to the right or bottom edge follows the window.
@@ -268,62 +195,5 @@ void TMainFrm::PlaceAnchored()
     imgBG->setGeometry(0, 0, w, h);
     lblSet->move(w - (kDesignWidth - 761), 60);
     imgAppToDesk->move(w - (kDesignWidth - 825), 49);
-    pnlRight->setGeometry(317, 80, w - (kDesignWidth - 594), h - (kDesignHeight - 445));
-
-    const int pw = pnlRight->width();
-    const int ph = pnlRight->height();
-    pnl_yearLine0->setGeometry(2, 0, 1, ph);
-    pnl_yearLineREdge->setGeometry(pw - (594 - 591), 0, 1, ph);
-    pnl_buttonline->setGeometry(2, ph - (445 - 440), pw - 4, 1);
-    imgtitle_year1->setGeometry(4, 0, pw - 7, 26);
-    imgtitle_year2->resize(pw - 7, 26);
-    pnl_yearLine1->resize(1, ph);
-    pnl_yearLine2->resize(1, ph);
-}
-
-void TMainFrm::ArrangeBoxes()
-{
-    const int W = pnlRight->width();
-    const int H = pnlRight->height();
-    pnl_yearLine1->move((W - 4) / 3 + 1, pnl_yearLine1->y());
-    pnl_yearLine2->move(2 * ((W - 4) / 3) + 2, pnl_yearLine2->y());
-    imgtitle_year2->move(imgtitle_year2->x(), (H - 50) / 2 + 18);
-    imgtitle_year2->move(4, imgtitle_year2->y());
-
-    const QFrame* leftLines[3] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2};
-    const int narrow = (W - 5) / 3;
-    const int upperY = imgtitle_year1->y() + 26;
-    const int upperH = imgtitle_year2->y() - imgtitle_year1->y() - 26;
-    const int lowerY = imgtitle_year2->y() + 26;
-    const int lowerH = pnl_buttonline->y() - imgtitle_year2->y() - 26;
-    for (int i = 0; i < 6; ++i) {
-        const int column = i % 3;
-        const bool upper = i < 3;
-        const int x = leftLines[column]->x() + 1;
-        const int width = column < 2 ? narrow : narrow - 4;
-        m_boxes[static_cast<size_t>(i)]->setGeometry(x, upper ? upperY : lowerY, width, upper ? upperH : lowerH);
-        m_headerLabels[static_cast<size_t>(i)]->move(
-            leftLines[column]->x() + 10, upper ? (imgtitle_year1->height() - 12) / 2 : imgtitle_year2->y() + 8);
-    }
-    MarkSelectedDay(chnRili->DateTime());
-}
-
-void TMainFrm::MarkSelectedDay(double d)
-{
-    imgSelColor->hide();
-    if (ShownWeek.size() != 7)
-        return;
-    const std::string key = qn::DateKey(d);
-    for (const TWeekConList& slot : ShownWeek) {
-        if (qn::DateKey(slot.DayDate) != key)
-            continue;
-        const int box = slot.BoxNo;  // 1..6; Saturday and Sunday share box 6
-        const int column = (box - 1) % 3;
-        const QFrame* lines[4] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge};
-        const QLabel* header = box <= 3 ? imgtitle_year1 : imgtitle_year2;
-        imgSelColor->setGeometry(lines[column]->x() + 1, header->y(), lines[column + 1]->x() - lines[column]->x() - 2,
-                                 26);
-        imgSelColor->show();
-        return;
-    }
+    m_board->setGeometry(317, 80, w - (kDesignWidth - 594), h - (kDesignHeight - 445));
 }

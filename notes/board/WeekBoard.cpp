@@ -1,0 +1,230 @@
+#include "notes/board/WeekBoard.h"
+
+#include "calendar/DateValue.h"
+#include "calendar_control/CalendarColors.h"
+#include "core/uGlobal.h"
+#include "notes/frame/MainSkin.h"
+#include "notes/frame/WidgetParts.h"
+#include "store/uDM.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QTextEdit>
+#include <QTimer>
+
+bool NotesReady = false;
+
+namespace {
+
+using qn::PixelFont;
+
+constexpr TColor kGridLine = 0xFFE3DC;  // the lines between the boxes
+
+// Keeps NotesReady false for the lifetime of a load or save, and true again
+// afterwards on every path.
+class NotesBusy {
+public:
+    NotesBusy() { NotesReady = false; }
+    ~NotesBusy() { NotesReady = true; }
+    NotesBusy(const NotesBusy&) = delete;
+    NotesBusy& operator=(const NotesBusy&) = delete;
+};
+
+QFrame* Line(QWidget* parent, const char* name)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, ColorFromBgr(kGridLine));
+    line->setPalette(p);
+    return line;
+}
+
+}  // namespace
+
+TWeekBoard::TWeekBoard(TDM& dm, QWidget* parent) : QWidget(parent), m_dm(dm)
+{
+    setObjectName(QStringLiteral("pnlRight"));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    ShownWeek.assign(7, TWeekConList{});
+    NotesReady = false;
+
+    m_checkpointTimer = new QTimer(this);
+    m_checkpointTimer->setSingleShot(true);
+    m_checkpointTimer->setInterval(kCheckpointPauseMs);
+    connect(m_checkpointTimer, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
+
+    BuildGrid();
+    BuildBoxes();
+}
+
+void TWeekBoard::BuildGrid()
+{
+    pnl_yearLine0 = Line(this, "pnl_yearLine0");
+    pnl_yearLine1 = Line(this, "pnl_yearLine1");
+    pnl_yearLine2 = Line(this, "pnl_yearLine2");
+    pnl_yearLineREdge = Line(this, "pnl_yearLineREdge");
+    pnl_buttonline = Line(this, "pnl_buttonline");
+
+    auto strip = [this](const char* name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setScaledContents(true);
+        return label;
+    };
+    // Header strips first, the highlight strip over them, the labels on top.
+    imgtitle_year1 = strip("imgtitle_year1");
+    imgtitle_year2 = strip("imgtitle_year2");
+    imgtitle_year1->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
+    imgtitle_year2->setPixmap(qn::skin::HeaderStrip(QSize(64, 26)));
+    imgSelColor = strip("imgSelColor");
+    imgSelColor->setPixmap(qn::skin::HighlightStrip(QSize(64, 26)));
+    imgSelColor->hide();
+
+    static const char* const kLabelNames[6] = {"lblweek1", "lblweek2", "lblweek3", "lblweek4", "lblweek5", "lblweek67"};
+    static const char* const kLabelTexts[6] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
+    for (size_t i = 0; i < 6; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(kLabelTexts[i]), this);
+        label->setObjectName(QLatin1String(kLabelNames[i]));
+        label->setFont(PixelFont(QStringLiteral("宋体"), 12));
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->adjustSize();
+        m_headerLabels[i] = label;
+    }
+}
+
+void TWeekBoard::BuildBoxes()
+{
+    QFont boxFont = PixelFont(QStringLiteral("宋体"), 15);
+    for (size_t i = 0; i < 6; ++i) {
+        auto* box = new QTextEdit(this);
+        box->setObjectName(QStringLiteral("redt%1").arg(i + 1));
+        box->setFont(boxFont);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setAcceptRichText(true);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QTextEdit::textChanged, this, &TWeekBoard::redt1Exit);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+            box->setFocus(Qt::MouseFocusReason);
+            emit boxMenuRequested(box, box->viewport()->mapToGlobal(at));
+        });
+        box->installEventFilter(this);
+        m_boxes[i] = box;
+    }
+    for (size_t i = 1; i < 6; ++i)
+        setTabOrder(m_boxes[i - 1], m_boxes[i]);
+}
+
+void TWeekBoard::SaveWeekNotes()
+{
+    NotesBusy busy;
+    SaveWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
+    m_checkpointTimer->start();
+}
+
+void TWeekBoard::LoadWeekNotes(double d)
+{
+    NotesBusy busy;
+    BuildWeek(ShownWeek, d);
+    LoadWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
+}
+
+void TWeekBoard::redt1Exit()
+{
+    if (FShown && NotesReady)
+        SaveWeekNotes();
+}
+
+bool TWeekBoard::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving a box saves, but a popup menu over the box is no leaving.
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        for (QTextEdit* box : m_boxes)
+            if (watched == box)
+                redt1Exit();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QTextEdit* TWeekBoard::FocusedBox() const
+{
+    const QWidget* focused = QApplication::focusWidget();
+    for (QTextEdit* box : m_boxes)
+        if (box == focused)
+            return box;
+    return nullptr;
+}
+
+void TWeekBoard::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ArrangeBoxes();
+}
+
+void TWeekBoard::ArrangeBoxes()
+{
+    const int W = width();
+    const int H = height();
+    // The edges of the grid follow the board's size.
+    pnl_yearLine0->setGeometry(2, 0, 1, H);
+    pnl_yearLineREdge->setGeometry(W - (594 - 591), 0, 1, H);
+    pnl_buttonline->setGeometry(2, H - (445 - 440), W - 4, 1);
+    imgtitle_year1->setGeometry(4, 0, W - 7, 26);
+    imgtitle_year2->resize(W - 7, 26);
+    pnl_yearLine1->resize(1, H);
+    pnl_yearLine2->resize(1, H);
+
+    pnl_yearLine1->move((W - 4) / 3 + 1, pnl_yearLine1->y());
+    pnl_yearLine2->move(2 * ((W - 4) / 3) + 2, pnl_yearLine2->y());
+    imgtitle_year2->move(4, (H - 50) / 2 + 18);
+
+    const QFrame* leftLines[3] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2};
+    const int narrow = (W - 5) / 3;
+    const int upperY = imgtitle_year1->y() + 26;
+    const int upperH = imgtitle_year2->y() - imgtitle_year1->y() - 26;
+    const int lowerY = imgtitle_year2->y() + 26;
+    const int lowerH = pnl_buttonline->y() - imgtitle_year2->y() - 26;
+    for (int i = 0; i < 6; ++i) {
+        const int column = i % 3;
+        const bool upper = i < 3;
+        const int x = leftLines[column]->x() + 1;
+        const int boxWidth = column < 2 ? narrow : narrow - 4;
+        m_boxes[static_cast<size_t>(i)]->setGeometry(x, upper ? upperY : lowerY, boxWidth, upper ? upperH : lowerH);
+        m_headerLabels[static_cast<size_t>(i)]->move(
+            leftLines[column]->x() + 10, upper ? (imgtitle_year1->height() - 12) / 2 : imgtitle_year2->y() + 8);
+    }
+    if (m_markedDay)
+        MarkSelectedDay(*m_markedDay);
+}
+
+void TWeekBoard::MarkSelectedDay(double d)
+{
+    m_markedDay = d;
+    imgSelColor->hide();
+    if (ShownWeek.size() != 7)
+        return;
+    const std::string key = qn::DateKey(d);
+    for (const TWeekConList& slot : ShownWeek) {
+        if (qn::DateKey(slot.DayDate) != key)
+            continue;
+        const int box = slot.BoxNo;  // 1..6; Saturday and Sunday share box 6
+        if (box < 1 || box > 6)
+            break;  // a week not built yet
+        const int column = (box - 1) % 3;
+        const QFrame* lines[4] = {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge};
+        const QLabel* header = box <= 3 ? imgtitle_year1 : imgtitle_year2;
+        imgSelColor->setGeometry(lines[column]->x() + 1, header->y(), lines[column + 1]->x() - lines[column]->x() - 2,
+                                 26);
+        imgSelColor->show();
+        return;
+    }
+}

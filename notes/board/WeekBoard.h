@@ -1,0 +1,84 @@
+#pragma once
+// The week board: the six note boxes of the shown week under their day
+// headers, the grid between them, the strip over the selected day's box, and
+// the boxes' way to and from the store. The main window owns one and places
+// it; every change in a box saves the whole week once the board has been
+// shown.
+
+#include "notes/store/WeekNotes.h"
+
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QTextEdit;
+class QTimer;
+class TDM;
+
+// False while the shown week's notes are being loaded or saved, and from the
+// board's creation until the first load has finished.
+extern bool NotesReady;
+
+class TWeekBoard : public QWidget {
+    Q_OBJECT
+public:
+    // The store's log is copied into the file once the user has paused this long.
+    static constexpr int kCheckpointPauseMs = 1500;
+
+    TWeekBoard(TDM& dm, QWidget* parent);
+
+    // --- the store --------------------------------------------------------------------
+    void SaveWeekNotes();
+    // Rebuilds ShownWeek for the week of d and fills the boxes from the store.
+    void LoadWeekNotes(double d);
+
+    // Change and focus-out of every box: save once the board has been shown
+    // and no load or save is running.
+    void redt1Exit();
+    // From now on changes in the boxes are the user's: they are saved.
+    void SetShown() { FShown = true; }
+    bool FShown = false;
+
+    // --- layout --------------------------------------------------------------------------
+    // Places the grid, the headers and the boxes for the board's size, and
+    // the strip over the marked day.
+    void ArrangeBoxes();
+    // Moves the strip over the box of day d, or hides it when d is not in
+    // the shown week.
+    void MarkSelectedDay(double d);
+
+    const NoteBoxes& boxes() const { return m_boxes; }
+    // The box that has the keyboard focus, or null.
+    QTextEdit* FocusedBox() const;
+
+signals:
+    // A box asks for its context menu at a place on the screen.
+    void boxMenuRequested(QTextEdit* box, const QPoint& globalPos);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildGrid();
+    void BuildBoxes();
+
+    TDM& m_dm;
+    NoteBoxes m_boxes{};
+    WeekStoreState m_storeState;
+    QTimer* m_checkpointTimer = nullptr;
+    std::optional<double> m_markedDay;  // the day the strip marks, once one is
+
+    QFrame* pnl_yearLine0 = nullptr;
+    QFrame* pnl_yearLine1 = nullptr;
+    QFrame* pnl_yearLine2 = nullptr;
+    QFrame* pnl_yearLineREdge = nullptr;
+    QFrame* pnl_buttonline = nullptr;
+    QLabel* imgtitle_year1 = nullptr;
+    QLabel* imgtitle_year2 = nullptr;
+    QLabel* imgSelColor = nullptr;
+    std::array<QLabel*, 6> m_headerLabels{};
+};
