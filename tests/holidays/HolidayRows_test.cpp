@@ -2,6 +2,7 @@
 #include "holidays/HolidayData.h"
 #include "holidays/HolidayRows.h"
 #include "holidays/HolidayTexts.h"
+#include "holidays/NotebookHolidayFile.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,28 @@ TEST(HolidayFile, AFileThatCannotBeUsedIsIgnoredWithTheReason)
 
     WriteWhole(file, std::string(qn::kMaxHolidayFileBytes + 1, '\n'));
     expectBuiltInWith("过大");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HolidayFile, QncalFindsTheFileWhereTheNotebookKeepsIt)
+{
+    TempFolder folder;
+    const fs::path exe = folder.path() / "bin";
+    fs::create_directories(exe);
+    // An installed copy: the user's data folder.
+    EXPECT_EQ(qn::NotebookHolidayFile(exe, "/xdg", "/home/u"), fs::path("/xdg/qnweeknote/Data/cn-holidays.csv"));
+    EXPECT_EQ(qn::NotebookHolidayFile(exe, "", "/home/u"),
+              fs::path("/home/u/.local/share/qnweeknote/Data/cn-holidays.csv"));
+    EXPECT_EQ(qn::NotebookHolidayFile(exe, "relative", "/home/u"),
+              fs::path("/home/u/.local/share/qnweeknote/Data/cn-holidays.csv"));
+    EXPECT_EQ(qn::NotebookHolidayFile(exe, nullptr, nullptr), exe / "Data" / "cn-holidays.csv");
+    // A portable copy that keeps its own file.
+    fs::create_directories(exe / "Data");
+    WriteWhole(exe / "Data" / "cn-holidays.csv", "date,off,name,notice_year\n");
+    EXPECT_EQ(qn::NotebookHolidayFile(exe, "/xdg", "/home/u"), exe / "Data" / "cn-holidays.csv");
 }
 
 }  // namespace
