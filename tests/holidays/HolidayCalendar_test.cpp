@@ -49,6 +49,12 @@ TEST(HolidayCalendar, DaysOfTheShippedTable)
         EXPECT_EQ(TsvOf(BuiltIn(), c.year, c.month, c.day), c.tsv) << c.year << "-" << c.month << "-" << c.day;
 }
 
+TEST(HolidayCalendar, TheWholeSpringFestivalBlockOf2024IsOff)
+{
+    for (int day = 10; day <= 17; ++day)
+        EXPECT_EQ(qn::HolidayDescription(BuiltIn().Look(2024, 2, day)), "春节 休") << day;
+}
+
 TEST(HolidayCalendar, ShippedTableIsWholeAndSound)
 {
     // 678 days from twenty notices (679 lines with the header).
