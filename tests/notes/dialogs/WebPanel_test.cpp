@@ -279,8 +279,9 @@ void WebPanelTest::shippedPagesAreComplete()
     QFile help(QStringLiteral(QN_SOURCE_WEB_DIR "/help4/qn1.htm"));
     QVERIFY(help.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(help.readAll());
-    for (const char* topic : {"周一", "农历", "复制", "撤销", "内容导出", "全透明效果", "半透明效果", "悬浮窗",
-                              "登录密码", "Data/UserData.mdb", "--folder DIR", "--help", "WebBase.ini"})
+    for (const char* topic :
+         {"周一", "农历", "复制", "撤销", "内容导出", "全透明效果", "半透明效果", "悬浮窗", "登录密码",
+          "Data/UserData.mdb", "--folder DIR", "--help", "WebBase.ini", "cn-holidays.csv", "holiday-cn", "MIT"})
         QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
     QFile feedback(QStringLiteral(QN_SOURCE_WEB_DIR "/help4/qn2.htm"));
     QVERIFY(feedback.open(QIODevice::ReadOnly));
