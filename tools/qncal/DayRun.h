@@ -1,0 +1,40 @@
+#pragma once
+// Days one after another, fast, for the long outputs (--tsv, --ics). A
+// DayRun fills the same DayInfo as LookUpDay, but asks the engine's parts
+// directly and works out once per month what changes at most once a month
+// (the year and month stem-branch names, the solar terms), instead of
+// everything for every day. A test holds the two equal on every day of
+// years 1..2100.
+
+#include "tools/qncal/DayReport.h"
+
+#include <array>
+#include <climits>
+#include <string>
+#include <string_view>
+
+namespace qncal {
+
+class DayRun {
+public:
+    // Fills info for an existing date of years 1..2100 (see DayExists).
+    // Any order works; days of one month in a row are the fast case.
+    void LookUp(DayInfo& info, int year, int month, int day);
+
+private:
+    static constexpr std::size_t MonthSlots = 32;  // index 1..31
+
+    int preparedYear_ = INT_MIN, preparedMonth_ = 0;
+    std::array<int, MonthSlots> yearGanZhi_{}, monthGanZhi_{};
+    std::array<std::string_view, MonthSlots> solarTerm_{};
+
+    // The last values written into a DayInfo, so that a text is copied
+    // only when it changes. The DayInfo must be the same on every call.
+    const DayInfo* lastInfo_ = nullptr;
+    int eraYear_ = INT_MIN, lunarYear_ = INT_MIN, lunarMonthKey_ = INT_MIN;
+    int yearGanZhiShown_ = -1, monthGanZhiShown_ = -1;
+
+    void PrepareMonth(int year, int month);
+};
+
+}  // namespace qncal
