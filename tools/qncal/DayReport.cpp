@@ -53,6 +53,15 @@ DayInfo LookUpDay(int year, int month, int day)
 
 bool DayExists(int year, int month, int day) { return GetCalendarKind(year, month, day) != 0; }
 
+qn::CivilDate NextDay(qn::CivilDate date)
+{
+    if (date.day < qn::DaysInGregorianMonth(date.year, date.month))
+        return {date.year, date.month, date.day + 1};
+    if (date.month < 12)
+        return {date.year, date.month + 1, 1};
+    return {date.year + 1, 1, 1};
+}
+
 namespace {
 
 // Exactly `width` decimal digits of a value of years 1..9999, months, days.

@@ -4,6 +4,7 @@
 // Gregorian), handed to the engine unchanged as the calendar control does.
 
 #include "calendar/ChnCal.h"
+#include "calendar/DateValue.h"
 
 #include <cstring>
 #include <ostream>
@@ -33,6 +34,9 @@ void LookUpDay(DayInfo& into, int year, int month, int day);
 // False for 1582-10-05 .. 1582-10-14, the ten days the calendar reform
 // skipped: the calendar has no lunar date for them.
 bool DayExists(int year, int month, int day);
+
+// The day after the date (proleptic Gregorian).
+qn::CivilDate NextDay(qn::CivilDate date);
 
 // "2010-06-01": four-digit year, two-digit month and day.
 std::string FormatDate(int year, int month, int day);

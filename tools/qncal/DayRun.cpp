@@ -63,17 +63,36 @@ void DayRun::PrepareMonth(int year, int month)
     const bool reformMonth = year == 1582 && month == 10;
     const auto yearGanZhi = [&](int d) { return GetDateYearGanZhi(year, month, d); };
     const auto monthGanZhi = [&](int d) { return GetMonthGanZhi(year, month, d); };
+    const auto constellation = [&](int d) { return GetConstellation(month, d); };
     if (reformMonth) {
         for (int d = 1; d <= days; ++d) {
             if (DayExists(year, month, d)) {
-                yearGanZhi_[static_cast<std::size_t>(d)] = yearGanZhi(d);
-                monthGanZhi_[static_cast<std::size_t>(d)] = monthGanZhi(d);
+                const std::size_t slot = static_cast<std::size_t>(d);
+                yearGanZhi_[slot] = yearGanZhi(d);
+                monthGanZhi_[slot] = monthGanZhi(d);
+                dayGanZhi_[slot] = GetDayGanZhi(year, month, d);
             }
         }
     } else {
         FillSteps(yearGanZhi_, days, yearGanZhi);
         FillSteps(monthGanZhi_, days, monthGanZhi);
+        // The day names follow one another, one a day.
+        const int first = GetDayGanZhi(year, month, 1);
+        for (int d = 1; d <= days; ++d)
+            dayGanZhi_[static_cast<std::size_t>(d)] = (first + d - 1) % 60;
     }
+    FillSteps(constellation_, days, constellation);
+
+    const double firstDate = qn::EncodeDate(year, month, 1);
+    const auto kind = static_cast<std::size_t>(month == 2 && days == 29 ? 12 : month - 1);
+    const auto weekday = static_cast<std::size_t>(qn::IsoWeekday(firstDate) - 1);
+    auto& holidays = holidays_[kind][weekday];
+    if (!holidaysKnown_[kind][weekday]) {
+        for (int d = 1; d <= days; ++d)
+            holidays[static_cast<std::size_t>(d)] = GetHolidayText(d, firstDate + d - 1);
+        holidaysKnown_[kind][weekday] = true;
+    }
+    holiday_ = &holidays;
     // A month's solar terms are its two terms of the year; the engine
     // names each on its day.
     solarTerm_.fill({});
@@ -131,9 +150,9 @@ void DayRun::LookUp(DayInfo& info, int year, int month, int day)
         c.MonthGanZhi = GetGanZhiText(monthGanZhiShown_);
     }
     c.LunarDayText = lunarDay >= 1 && lunarDay <= 30 ? LunarDayTexts()[static_cast<std::size_t>(lunarDay)] : "";
-    c.DayGanZhi = GetGanZhiText(GetDayGanZhi(year, month, day));
-    c.Constellation = GetConstellationText(GetConstellation(month, day));
-    c.Holiday = GetHolidayText(day, date);
+    c.DayGanZhi = GetGanZhiText(dayGanZhi_[slot]);
+    c.Constellation = GetConstellationText(constellation_[slot]);
+    c.Holiday = (*holiday_)[slot];
     c.LunarHoliday = GetLunarHolidayText(lunarMonth, lunarDay, date);
     c.SolarTerm = solarTerm_[slot];
 }

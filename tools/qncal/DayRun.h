@@ -25,8 +25,14 @@ private:
     static constexpr std::size_t MonthSlots = 32;  // index 1..31
 
     int preparedYear_ = INT_MIN, preparedMonth_ = 0;
-    std::array<int, MonthSlots> yearGanZhi_{}, monthGanZhi_{};
+    std::array<int, MonthSlots> yearGanZhi_{}, monthGanZhi_{}, dayGanZhi_{}, constellation_{};
     std::array<std::string_view, MonthSlots> solarTerm_{};
+    // The Gregorian festivals of a month follow from the month, its length
+    // and the weekday of its first day: [month - 1, or 12 for a February of
+    // 29 days][weekday of the 1st - 1][day].
+    std::array<std::array<std::array<std::string_view, MonthSlots>, 7>, 13> holidays_{};
+    std::array<std::array<bool, 7>, 13> holidaysKnown_{};
+    const std::array<std::string_view, MonthSlots>* holiday_ = nullptr;
 
     // The last values written into a DayInfo, so that a text is copied
     // only when it changes. The DayInfo must be the same on every call.

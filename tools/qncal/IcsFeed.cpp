@@ -51,6 +51,37 @@ std::string CalendarName(const std::vector<const FeedLayer*>& layers)
 
 }  // namespace
 
+namespace {
+
+void WriteDayEvents(std::string& text, const DayInfo& day, const std::vector<const FeedLayer*>& layers,
+                    const std::string& stamp, std::vector<FeedEvent>& events)
+{
+    const qn::CivilDate next = NextDay({day.year, day.month, day.day});
+    const std::string start = IcsDate(day.year, day.month, day.day);
+    const std::string end = IcsDate(next.year, next.month, next.day);
+    for (const FeedLayer* layer : layers) {
+        if (layer->collect == nullptr)
+            continue;
+        events.clear();
+        layer->collect(day, events);
+        for (const FeedEvent& event : events) {
+            AppendIcsLine(text, "BEGIN", "VEVENT");
+            AppendIcsLine(text, "UID", EventUid(day.year, day.month, day.day, layer->name, event.summary));
+            AppendIcsLine(text, "DTSTAMP", stamp);
+            AppendIcsLine(text, "DTSTART;VALUE=DATE", start);
+            AppendIcsLine(text, "DTEND;VALUE=DATE", end);
+            AppendIcsLine(text, "SUMMARY", IcsEscapedText(event.summary));
+            if (!event.description.empty())
+                AppendIcsLine(text, "DESCRIPTION", IcsEscapedText(event.description));
+            AppendIcsLine(text, "CATEGORIES", IcsEscapedText(layer->title));
+            AppendIcsLine(text, "TRANSP", "TRANSPARENT");
+            AppendIcsLine(text, "END", "VEVENT");
+        }
+    }
+}
+
+}  // namespace
+
 std::string EventUid(int year, int month, int day, std::string_view layer, std::string_view summary)
 {
     char hash[17];
@@ -73,40 +104,18 @@ void WriteFeed(BlockWriter& out, const FeedRequest& request)
                                  + FormatDate(request.from.year, request.from.month, request.from.day) + " 至 "
                                  + FormatDate(request.to.year, request.to.month, request.to.day)));
 
-    const long long first = qn::DaysFromCivil(request.from.year, request.from.month, request.from.day);
-    const long long last = qn::DaysFromCivil(request.to.year, request.to.month, request.to.day);
     DayRun run;
     DayInfo day;
     std::vector<FeedEvent> events;
-    for (long long days = first; days <= last; ++days) {
-        const qn::CivilDate date = qn::CivilFromDays(days);
-        if (!DayExists(date.year, date.month, date.day))
-            continue;
-        run.LookUp(day, date.year, date.month, date.day);
-        const qn::CivilDate next = qn::CivilFromDays(days + 1);
-        const std::string start = IcsDate(date.year, date.month, date.day);
-        const std::string end = IcsDate(next.year, next.month, next.day);
-        for (const FeedLayer* layer : request.layers) {
-            if (layer->collect == nullptr)
-                continue;
-            events.clear();
-            layer->collect(day, events);
-            for (const FeedEvent& event : events) {
-                AppendIcsLine(text, "BEGIN", "VEVENT");
-                AppendIcsLine(text, "UID", EventUid(date.year, date.month, date.day, layer->name, event.summary));
-                AppendIcsLine(text, "DTSTAMP", stamp);
-                AppendIcsLine(text, "DTSTART;VALUE=DATE", start);
-                AppendIcsLine(text, "DTEND;VALUE=DATE", end);
-                AppendIcsLine(text, "SUMMARY", IcsEscapedText(event.summary));
-                if (!event.description.empty())
-                    AppendIcsLine(text, "DESCRIPTION", IcsEscapedText(event.description));
-                AppendIcsLine(text, "CATEGORIES", IcsEscapedText(layer->title));
-                AppendIcsLine(text, "TRANSP", "TRANSPARENT");
-                AppendIcsLine(text, "END", "VEVENT");
-            }
+    for (qn::CivilDate date = request.from;; date = NextDay(date)) {
+        if (DayExists(date.year, date.month, date.day)) {
+            run.LookUp(day, date.year, date.month, date.day);
+            WriteDayEvents(text, day, request.layers, stamp, events);
+            if (!out.LineDone())
+                return;
         }
-        if (!out.LineDone())
-            return;
+        if (date == request.to)
+            break;
     }
     AppendIcsLine(text, "END", "VCALENDAR");
     out.Flush();

@@ -113,18 +113,17 @@ DayRange ParseRange(const Command& command)
 int ShowTsv(const Command& command, std::ostream& out)
 {
     const DayRange range = ParseRange(command);
-    const long long first = qn::DaysFromCivil(range.from.year, range.from.month, range.from.day);
-    const long long last = qn::DaysFromCivil(range.to.year, range.to.month, range.to.day);
     BlockWriter writer(out);
     DayRun run;
     DayInfo info;
-    for (long long days = first; days <= last; ++days) {
-        const qn::CivilDate date = qn::CivilFromDays(days);
-        if (!DayExists(date.year, date.month, date.day))
-            continue;
-        run.LookUp(info, date.year, date.month, date.day);
-        AppendTsvLine(writer.Text(), info);
-        if (!writer.LineDone())
+    for (qn::CivilDate date = range.from;; date = NextDay(date)) {
+        if (DayExists(date.year, date.month, date.day)) {
+            run.LookUp(info, date.year, date.month, date.day);
+            AppendTsvLine(writer.Text(), info);
+            if (!writer.LineDone())
+                break;
+        }
+        if (date == range.to)
             break;
     }
     return ExitOk;
