@@ -17,6 +17,10 @@ namespace qncal {
 
 class DayRun {
 public:
+    DayRun() = default;
+    DayRun(const DayRun&) = delete;
+    DayRun& operator=(const DayRun&) = delete;
+
     // Fills info for an existing date of years 1..2100 (see DayExists).
     // Any order works; days of one month in a row are the fast case.
     void LookUp(DayInfo& info, int year, int month, int day);
@@ -35,7 +39,8 @@ private:
     const std::array<std::string_view, MonthSlots>* holiday_ = nullptr;
 
     // The last values written into a DayInfo, so that a text is copied
-    // only when it changes. The DayInfo must be the same on every call.
+    // only when it changes. Another DayInfo starts afresh; nothing else may
+    // write into the DayInfo between two calls.
     const DayInfo* lastInfo_ = nullptr;
     int eraYear_ = INT_MIN, lunarYear_ = INT_MIN, lunarMonthKey_ = INT_MIN;
     int yearGanZhiShown_ = -1, monthGanZhiShown_ = -1;
