@@ -216,7 +216,11 @@ void LineSink::PutNumber(int value)
 {
     char digits[16];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    Put(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+    const auto n = static_cast<std::size_t>(result.ptr - digits);
+    if (spilled_ || n > static_cast<std::size_t>(buffer_ + sizeof buffer_ - cursor_))
+        return Spill(std::string_view(digits, n));
+    for (std::size_t i = 0; i < n; ++i)
+        *cursor_++ = digits[i];
 }
 
 void LineSink::PutDate(int year, int month, int day)

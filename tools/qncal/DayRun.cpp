@@ -111,6 +111,8 @@ void DayRun::LookUp(DayInfo& info, int year, int month, int day)
         lastInfo_ = &info;
         eraYear_ = lunarYear_ = lunarMonthKey_ = INT_MIN;
         yearGanZhiShown_ = monthGanZhiShown_ = -1;
+        for (std::string_view& text : shown_)
+            text = std::string_view("\0", 1);  // matches no text of the engine
     }
     TChnCal& c = info.cal;
     const double date = qn::EncodeDate(year, month, day);
@@ -149,12 +151,24 @@ void DayRun::LookUp(DayInfo& info, int year, int month, int day)
         monthGanZhiShown_ = monthGanZhi_[slot];
         c.MonthGanZhi = GetGanZhiText(monthGanZhiShown_);
     }
-    c.LunarDayText = lunarDay >= 1 && lunarDay <= 30 ? LunarDayTexts()[static_cast<std::size_t>(lunarDay)] : "";
-    c.DayGanZhi = GetGanZhiText(dayGanZhi_[slot]);
-    c.Constellation = GetConstellationText(constellation_[slot]);
-    c.Holiday = (*holiday_)[slot];
-    c.LunarHoliday = GetLunarHolidayText(lunarMonth, lunarDay, date);
-    c.SolarTerm = solarTerm_[slot];
+    const std::string_view lunarDayText =
+        lunarDay >= 1 && lunarDay <= 30 ? LunarDayTexts()[static_cast<std::size_t>(lunarDay)] : std::string_view();
+    Show(c.LunarDayText, shown_[0], lunarDayText);
+    Show(c.DayGanZhi, shown_[1], GetGanZhiText(dayGanZhi_[slot]));
+    Show(c.Constellation, shown_[2], GetConstellationText(constellation_[slot]));
+    Show(c.Holiday, shown_[3], (*holiday_)[slot]);
+    Show(c.LunarHoliday, shown_[4], GetLunarHolidayText(lunarMonth, lunarDay, date));
+    Show(c.SolarTerm, shown_[5], solarTerm_[slot]);
+}
+
+void DayRun::Show(std::string& field, std::string_view& shown, std::string_view text)
+{
+    // The texts come from the engine's constant tables, so the same place
+    // means the same text, and most days the field already holds it.
+    if (text.data() == shown.data() && text.size() == shown.size())
+        return;
+    field = text;
+    shown = text;
 }
 
 }  // namespace qncal

@@ -44,8 +44,13 @@ private:
     const DayInfo* lastInfo_ = nullptr;
     int eraYear_ = INT_MIN, lunarYear_ = INT_MIN, lunarMonthKey_ = INT_MIN;
     int yearGanZhiShown_ = -1, monthGanZhiShown_ = -1;
+    // The day texts as last written: lunar day, day stem-branch,
+    // constellation, Gregorian festival, lunar festival, solar term.
+    std::array<std::string_view, 6> shown_{};
 
     void PrepareMonth(int year, int month);
+    // Writes the text into the field unless it is the one shown there.
+    static void Show(std::string& field, std::string_view& shown, std::string_view text);
 };
 
 }  // namespace qncal
