@@ -74,11 +74,11 @@ TEST(QnCalMonth, WithoutArgumentsShowsTodaysMonthAndInfoLine)
 TEST(QnCalMonth, HighlightsTodayOnlyWhenAskedAndOnlyInItsMonth)
 {
     qncal::RunOptions terminal;
-    terminal.highlightToday = true;
+    terminal.color = true;
     const RunResult today = RunWith({}, June15th2010, terminal);
-    EXPECT_NE(today.out.find("  13     14     \x1b[7m15\x1b[0m     16"), std::string::npos) << today.out;
+    EXPECT_NE(today.out.find("     14     \x1b[7m15\x1b[0m     16"), std::string::npos) << today.out;
     const RunResult other = RunWith({"2010", "7"}, June15th2010, terminal);
-    EXPECT_EQ(other.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(other.out.find("\x1b[7"), std::string::npos);
 }
 
 TEST(QnCalMonth, InfoLineUsesTheEraTextBefore1949)
@@ -220,6 +220,7 @@ TEST(QnCalFromLunar, ConvertsExistingLunarDates)
     }
 }
 
+// A lunar date that does not exist is bad input like a solar one: status 2.
 TEST(QnCalFromLunar, SaysSoWhenTheLunarDateDoesNotExist)
 {
     const struct {
@@ -234,7 +235,7 @@ TEST(QnCalFromLunar, SaysSoWhenTheLunarDateDoesNotExist)
     for (auto c : cases) {
         c.args.insert(c.args.begin(), "--from-lunar");
         const RunResult run = RunWith(c.args);
-        EXPECT_EQ(run.status, 1) << c.message;
+        EXPECT_EQ(run.status, 2) << c.message;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.message);
     }
@@ -246,7 +247,7 @@ TEST(QnCalBadInput, ExitsWithStatusTwoAndOneLineOnStderr)
         std::vector<std::string> args;
         std::string mentions;  // the message names the problem
     } cases[] = {
-        {{"2010"}, "参数个数"},
+        {{"-3", "2010"}, "参数个数"},
         {{"2010", "6", "1"}, "参数个数"},
         {{"2010", "13"}, "13"},
         {{"2010", "0"}, "月份"},
@@ -295,6 +296,88 @@ TEST(QnCalBadInput, ExitsWithStatusTwoAndOneLineOnStderr)
     }
 }
 
+// The calendar reform skipped 1582-10-05 .. 1582-10-14: they are refused
+// like 2010-02-30 wherever a date is typed, and left out of a range.
+TEST(QnCalReformGap, SkippedDaysAreRefusedAsDates)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--day", "1582-10-05"},
+        {"--day", "1582-10-14"},
+        {"--day=1582-10-10"},
+        {"--tsv", "1582-10-05", "1582-10-20"},
+        {"--tsv", "1582-10-01", "1582-10-14"},
+        {"--ics", "1582-10-01", "1582-10-09"},
+    };
+    for (const auto& args : cases) {
+        const RunResult run = RunWith(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.out, "") << args.back();
+        EXPECT_NE(run.err.find("没有这一天"), std::string::npos) << run.err;
+    }
+    for (const char* date : {"1582-10-04", "1582-10-15"})
+        EXPECT_EQ(RunWith({"--day", date}).status, 0) << date;
+}
+
+TEST(QnCalReformGap, RangesLeaveTheSkippedDaysOut)
+{
+    const RunResult run = RunWith({"--tsv", "1582-10-03", "1582-10-16"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::vector<std::string> dates;
+    for (std::string line; std::getline(lines, line);) {
+        dates.push_back(line.substr(0, 10));
+        EXPECT_EQ(line.find("\t-1\t"), std::string::npos) << line;
+    }
+    EXPECT_EQ(dates, (std::vector<std::string>{"1582-10-03", "1582-10-04", "1582-10-15", "1582-10-16"}));
+}
+
+TEST(QnCalCommandLine, LongOptionsTakeTheirValueAfterAnEqualsSign)
+{
+    EXPECT_EQ(RunWith({"--day=2024-02-10"}).out, RunWith({"--day", "2024-02-10"}).out);
+    EXPECT_EQ(RunWith({"--tsv=2024-02-08", "2024-02-11"}).out, RunWith({"--tsv", "2024-02-08", "2024-02-11"}).out);
+    EXPECT_EQ(RunWith({"--from-lunar=2023", "2", "1", "--leap"}).out, "2023-03-22\n");
+    EXPECT_EQ(RunWith({"--ics=2024-02-10", "2024-02-10", "--layers=lunar"}).out,
+              RunWith({"--ics", "2024-02-10", "2024-02-10", "--layers", "lunar"}).out);
+    EXPECT_EQ(RunWith({"2024", "2", "--monday", "--week"}).out, RunWith({"-mw", "2024", "2"}).out);
+    EXPECT_EQ(RunWith({"--three", "2024", "2"}).out, RunWith({"-3", "2024", "2"}).out);
+}
+
+TEST(QnCalCommandLine, VersionNamesTheProgram)
+{
+    const RunResult run = RunWith({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("qncal ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("QN周记事本"), std::string::npos);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+TEST(QnCalCommandLine, OptionsInTheWrongPlaceAreRefused)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string mentions;
+    } cases[] = {
+        {{"--leap=1", "--from-lunar", "2023", "2", "1"}, "不带值"},
+        {{"--day", "2024-02-10", "-m"}, "-m"},
+        {{"--tsv", "2024-02-10", "2024-02-11", "--week"}, "--week"},
+        {{"-3", "--day", "2024-02-10"}, "-3"},
+        {{"--tsv", "2024-02-10", "2024-02-11", "--layers", "lunar"}, "--layers"},
+        {{"--ics", "2024-02-10", "2024-02-11", "--layers"}, "缺少"},
+        {{"--ics", "2024-02-10", "2024-02-11", "--layers", "lunar", "--layers=terms"}, "选项重复"},
+        {{"-mm"}, "选项重复：-m"},
+        {{"-m", "--monday"}, "选项重复"},
+        {{"-3x"}, "\"-3x\""},
+        {{"--day=2024-02-10", "--ics", "2024-02-10", "2024-02-11"}, "不能同时使用"},
+        {{"--bogus=1"}, "未知选项：--bogus"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = RunWith(c.args);
+        EXPECT_EQ(run.status, 2) << c.mentions;
+        EXPECT_EQ(run.out, "") << c.mentions;
+        EXPECT_NE(run.err.find(c.mentions), std::string::npos) << run.err;
+    }
+}
+
 TEST(QnCalBadInput, TodayOutsideTheCalendarsYearsIsRefused)
 {
     const RunResult run = RunWith({}, qn::EncodeDate(2101, 1, 1));
@@ -313,7 +396,9 @@ TEST(QnCalHelp, DocumentsEveryFormAndColumn)
              {"--day",         "--from-lunar", "--leap",     "--tsv",          "date",         "LunarYear",
               "LunarMonth",    "LunarDay",     "IsLeap",     "LunarMonthText", "LunarDayText", "SolarTerm",
               "Holiday",       "LunarHoliday", "YearGanZhi", "MonthGanZhi",    "DayGanZhi",    "Animal",
-              "Constellation", "EraName",      "1..2100",    "退出状态"})
+              "Constellation", "EraName",      "1..2100",    "退出状态",       "--ics",        "--layers",
+              "lunar",         "terms",        "festivals",  "statutory",      "almanac",      "-3",
+              "--monday",      "--week",       "--version",  "NO_COLOR"})
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }

@@ -1,0 +1,56 @@
+#pragma once
+// Days one after another, fast, for the long outputs (--tsv, --ics). A
+// DayRun fills the same DayInfo as LookUpDay, but asks the engine's parts
+// directly and works out once per month what changes at most once a month
+// (the year and month stem-branch names, the solar terms), instead of
+// everything for every day. A test holds the two equal on every day of
+// years 1..2100.
+
+#include "tools/qncal/DayReport.h"
+
+#include <array>
+#include <climits>
+#include <string>
+#include <string_view>
+
+namespace qncal {
+
+class DayRun {
+public:
+    DayRun() = default;
+    DayRun(const DayRun&) = delete;
+    DayRun& operator=(const DayRun&) = delete;
+
+    // Fills info for an existing date of years 1..2100 (see DayExists).
+    // Any order works; days of one month in a row are the fast case.
+    void LookUp(DayInfo& info, int year, int month, int day);
+
+private:
+    static constexpr std::size_t MonthSlots = 32;  // index 1..31
+
+    int preparedYear_ = INT_MIN, preparedMonth_ = 0;
+    std::array<int, MonthSlots> yearGanZhi_{}, monthGanZhi_{}, dayGanZhi_{}, constellation_{};
+    std::array<std::string_view, MonthSlots> solarTerm_{};
+    // The Gregorian festivals of a month follow from the month, its length
+    // and the weekday of its first day: [month - 1, or 12 for a February of
+    // 29 days][weekday of the 1st - 1][day].
+    std::array<std::array<std::array<std::string_view, MonthSlots>, 7>, 13> holidays_{};
+    std::array<std::array<bool, 7>, 13> holidaysKnown_{};
+    const std::array<std::string_view, MonthSlots>* holiday_ = nullptr;
+
+    // The last values written into a DayInfo, so that a text is copied
+    // only when it changes. Another DayInfo starts afresh; nothing else may
+    // write into the DayInfo between two calls.
+    const DayInfo* lastInfo_ = nullptr;
+    int eraYear_ = INT_MIN, lunarYear_ = INT_MIN, lunarMonthKey_ = INT_MIN;
+    int yearGanZhiShown_ = -1, monthGanZhiShown_ = -1;
+    // The day texts as last written: lunar day, day stem-branch,
+    // constellation, Gregorian festival, lunar festival, solar term.
+    std::array<std::string_view, 6> shown_{};
+
+    void PrepareMonth(int year, int month);
+    // Writes the text into the field unless it is the one shown there.
+    static void Show(std::string& field, std::string_view& shown, std::string_view text);
+};
+
+}  // namespace qncal
