@@ -56,6 +56,9 @@ public:
     // then fills one cell per day. Returns the cell of the selected day.
     int LayoutMonth();
 
+    // True once a date has been selected (DateTime 0 is a date as well).
+    bool HasDate() const { return FDays[kConstellationCell].InUse; }
+
     // "YYYY-MM-DD 农历..." or, before 1949, the era text instead of the date.
     QString InfoText() const { return InfoDatePart() + InfoLunarPart(); }
     // The two parts of the info text: the date or era, and " 农历" with CnDate.

@@ -246,8 +246,8 @@ void TChnCalendar::PlaceMonthLabel()
 
 void TChnCalendar::PlaceInfoLabel()
 {
-    if (FModel.DateTime == 0)
-        return;  // no date yet
+    if (!FModel.HasDate())
+        return;
     const QString full = FModel.InfoText();
     const int room = std::max(0, width() - FInfoLabel->x() - kInfoRightMargin);
     FInfoLabel->setText(

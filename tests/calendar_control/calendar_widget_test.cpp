@@ -999,6 +999,7 @@ void CalendarWidgetTest::infoLineStaysInside_data()
     QTest::newRow("a narrow control") << QSize(200, 253) << Date(1900, 2, 10) << true;
     QTest::newRow("1900-02-10 fits") << QSize(311, 253) << Date(1900, 2, 10) << false;
     QTest::newRow("2010-06-01 fits") << QSize(311, 253) << Date(2010, 6, 1) << false;
+    QTest::newRow("day 0, 1899-12-30") << QSize(311, 253) << 0.0 << false;
 }
 
 void CalendarWidgetTest::infoLineStaysInside()
