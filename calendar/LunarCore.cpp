@@ -1,6 +1,7 @@
 #include "calendar/LunarCore.h"
 
 #include "calendar/DateValue.h"
+#include "calendar/DayNumbers.h"
 #include "calendar/EngineMath.h"
 #include "calendar/LeapMonthTables.h"
 #include "calendar/NewMoons.h"
@@ -8,19 +9,16 @@
 
 namespace {
 
-constexpr int kLastJulianDayNumber = 577735;   // 1582-10-04
 constexpr int kLunarEpochDayNumber = -310443;  // GetDayNumber(-849, 1, 21)
 constexpr double kSynodicMonth = 29.530588;
 
 bool InTableRange(int year) { return year >= kFirstTableYear && year <= kLastTableYear; }
 
-// The year's calendar rule, without the day-of-year part.
-long long YearOffset(int year, bool gregorian)
+// Day 0 of the year (the day before 1 January) in the Julian or the
+// Gregorian calendar.
+long long DayZeroOfYear(int year, bool gregorian)
 {
-    const long long e = static_cast<long long>(year) - 1;
-    if (gregorian)
-        return 365 * e + e / 4 - e / 100 + e / 400;
-    return 365 * e + e / 4 - 2;
+    return gregorian ? qn::GregorianDayZeroOfYear(year) : qn::JulianDayZeroOfYear(year);
 }
 
 // Days by which the labelled lunar day is shifted in a few months where the
@@ -204,23 +202,35 @@ int GetDayOfYear(int Year, int Month, int Day)
     return static_cast<int>(days + Day);
 }
 
+long long HistoricalDayNumber(int Year, int Month, int Day)
+{
+    const bool gregorian = GetCalendarKind(Year, Month, Day) == 2;
+    return DayZeroOfYear(Year, gregorian) + GetDayOfYear(Year, Month, Day);
+}
+
 int GetDayNumber(int Year, int Month, int Day)
 {
-    const int kind = GetCalendarKind(Year, Month, Day);
-    if (kind == 0)
+    if (GetCalendarKind(Year, Month, Day) == 0)
         return 0;
     // Wraps around for absurd years rather than overflowing.
-    return static_cast<int>(GetDayOfYear(Year, Month, Day) + YearOffset(Year, kind == 2));
+    return static_cast<int>(HistoricalDayNumber(Year, Month, Day));
 }
 
 bool DayNumberToDate(int DayNumber, int& Year, int& Month, int& Day)
 {
     if (DayNumber < 0)
         return false;
-    const bool gregorian = DayNumber > kLastJulianDayNumber;
-    // Day numbers from 0 on lie in year 1 or later; start from an estimate
-    // and step to the year whose first day is the last one not after the number.
-    auto yearStart = [gregorian](int y) { return 1 + YearOffset(y, gregorian); };
+    if (DayNumber >= qn::kFirstGregorianDayNumber) {
+        const qn::CivilDate date = qn::GregorianFromDayNumber(DayNumber);
+        Year = date.year;
+        Month = date.month;
+        Day = date.day;
+        return true;
+    }
+    // A Julian day number from 0 on lies in year 1 or later; start from an
+    // estimate and step to the year whose first day is the last one not after
+    // the number.
+    auto yearStart = [](int y) { return 1 + qn::JulianDayZeroOfYear(y); };
     int y = static_cast<int>(DayNumber / 365.25) + 1;
     while (y > 1 && yearStart(y) > DayNumber)
         --y;
@@ -383,8 +393,10 @@ bool LunarToSolar(int LunarYear, int LunarMonth, int LunarDay, bool IsLeap, int&
     return false;
 }
 
+qn::CivilDate DateOfValue(double date) { return qn::DecodeDate(date); }
+
 bool DateToLunar(double date, int& LunarYear, int& LunarMonth, int& LunarDay, bool& IsLeap, CalcPath path)
 {
-    const qn::CivilDate c = qn::DecodeDate(date);
+    const qn::CivilDate c = DateOfValue(date);
     return SolarToLunar(c.year, c.month, c.day, LunarYear, LunarMonth, LunarDay, IsLeap, path);
 }

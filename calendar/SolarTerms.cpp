@@ -109,6 +109,6 @@ std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path)
 
 std::string_view GetSolarTermText(double date, CalcPath path)
 {
-    const qn::CivilDate c = qn::DecodeDate(date);
+    const qn::CivilDate c = DateOfValue(date);
     return GetSolarTermText(c.year, c.month, c.day, path);
 }
