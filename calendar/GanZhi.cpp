@@ -72,14 +72,15 @@ int GetYearGanZhi(int year) { return YearGanZhiOf(year); }
 
 int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path)
 {
-    if (GetDayOfYear(Year, Month, Day) < TermDayFloor(Year, 3, path))
+    if (GetRealDayOfYear(Year, Month, Day) < TermDayFloor(Year, 3, path))
         return YearGanZhiOf(Year - 1LL);
     return GetYearGanZhi(Year);
 }
 
 void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth, CalcPath path)
 {
-    const int d = GetDayOfYear(Year, Month, Day);
+    // Term days count the days the year really had.
+    const int d = GetRealDayOfYear(Year, Month, Day);
     if (d < TermDayFloor(Year, 3, path)) {
         SolarYear = static_cast<int>(Year - 1LL);
         SolarMonth = d < TermDayFloor(Year, 1, path) ? 11 : 12;

@@ -12,6 +12,14 @@ namespace {
 constexpr int kLunarEpochDayNumber = -310443;  // GetDayNumber(-849, 1, 21)
 constexpr double kSynodicMonth = 29.530588;
 
+// The calendar switch: 1582-10-04 (Julian) was followed by 1582-10-15
+// (Gregorian); the ten dates between never existed.
+constexpr int kSwitchYear = 1582;
+constexpr int kSwitchMonth = 10;
+constexpr int kLastJulianDay = 4;
+constexpr int kFirstGregorianDay = 15;
+constexpr int kGapDays = kFirstGregorianDay - kLastJulianDay - 1;
+
 bool InTableRange(int year) { return year >= kFirstTableYear && year <= kLastTableYear; }
 
 // Day 0 of the year (the day before 1 January) in the Julian or the
@@ -156,9 +164,10 @@ SolarDay LunarNewYearOf(int year, CalcPath path)
 
 int GetCalendarKind(int Year, int Month, int Day)
 {
-    if (Year < 1582 || (Year == 1582 && Month < 10) || (Year == 1582 && Month == 10 && Day <= 4))
+    if (Year < kSwitchYear || (Year == kSwitchYear && Month < kSwitchMonth)
+        || (Year == kSwitchYear && Month == kSwitchMonth && Day <= kLastJulianDay))
         return 1;
-    if (Year == 1582 && Month == 10 && Day >= 5 && Day <= 14)
+    if (Year == kSwitchYear && Month == kSwitchMonth && Day > kLastJulianDay && Day < kFirstGregorianDay)
         return 0;
     return 2;
 }
@@ -200,6 +209,33 @@ int GetDayOfYear(int Year, int Month, int Day)
     else if (Month >= 1)
         days = kBefore[Month] + (Month > 2 && IsSolarLeapYear(Year) ? 1 : 0);
     return static_cast<int>(days + Day);
+}
+
+int GetRealMonthDays(int Year, int Month)
+{
+    const int days = GetMonthDays(Year, Month);
+    return Year == kSwitchYear && Month == kSwitchMonth ? days - kGapDays : days;
+}
+
+int GetRealDayOfYear(int Year, int Month, int Day)
+{
+    // Both ends through the serial day: the year began under the Julian rule
+    // in 1582 and the date may lie under the Gregorian one.
+    return static_cast<int>(HistoricalDayNumber(Year, Month, Day) - HistoricalDayNumber(Year, 1, 0));
+}
+
+void RealDayOfYearToDate(int Year, int DayOfYear, int& Month, int& Day)
+{
+    int month = 1;
+    while (month < 12 && DayOfYear > GetRealMonthDays(Year, month)) {
+        DayOfYear -= GetRealMonthDays(Year, month);
+        ++month;
+    }
+    // October 1582 skips from its 4th day to the 15th.
+    if (Year == kSwitchYear && month == kSwitchMonth && DayOfYear > kLastJulianDay)
+        DayOfYear += kGapDays;
+    Month = month;
+    Day = DayOfYear;
 }
 
 long long HistoricalDayNumber(int Year, int Month, int Day)

@@ -37,6 +37,17 @@ bool IsSolarLeapYear(int Year);
 int GetMonthDays(int Year, int Month);
 // 1-based day of the year.
 int GetDayOfYear(int Year, int Month, int Day);
+// The days a month really had: GetMonthDays, except October 1582 with 21.
+int GetRealMonthDays(int Year, int Month);
+// 1-based day of the year counted in the days the year really had: the same as
+// GetDayOfYear except from 1582-10-15 to the end of 1582, which lie ten days
+// earlier in the year (1582-10-15 is day 278, 1582-12-31 day 355). A date of
+// the gap counts as the Julian date it names. The solar terms are measured in
+// this count.
+int GetRealDayOfYear(int Year, int Month, int Day);
+// The month and day of a day of the year so counted. Days before the year
+// stay in January (day 0, -1, ...) and days after it run on in December.
+void RealDayOfYearToDate(int Year, int DayOfYear, int& Month, int& Day);
 // The day number of a date of the historical calendar, the one conversion
 // from the engine's dates to the serial day: the Julian rule before
 // 1582-10-15, the Gregorian rule from then on. A date of the gap reads as the
