@@ -65,6 +65,12 @@ protected:
 private:
     void BuildGrid();
     void BuildBoxes();
+    // The grid lines lie above the boxes they border.
+    void RaiseGridLines();
+    // Tab and Shift+Tab in box `from` (0..5): the next or previous box.
+    void FocusNeighbourBox(size_t from, bool forward);
+    // After a load every box shows the start of its note.
+    void ShowTopOfBoxes();
 
     TDM& m_dm;
     NoteBoxes m_boxes{};
