@@ -23,6 +23,56 @@ TNoteBox::TNoteBox(QWidget* parent) : QTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setAcceptRichText(true);
     setTabChangesFocus(false);  // focusNextPrevChild below decides
+    // Before the layout sees new text (a load, a paste, a keystroke), so
+    // that a huge word is never laid out word-wise.
+    connect(document(), &QTextDocument::contentsChange, this, &TNoteBox::ChooseWrap, Qt::DirectConnection);
+}
+
+namespace {
+
+// Where a line may break: white space, CJK characters (each one), and the
+// marks after which an address or a path breaks. What is not caught here
+// only counts towards a long word, which makes wrapping cheaper, not wrong.
+bool BreaksAWord(char16_t c)
+{
+    if (c <= u' ' || c == u'-' || c == u'/' || c == u'?' || c == u'&' || c == 0x00A0 || c == 0x2028 || c == 0x2029)
+        return true;
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF)
+        || (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x3000 && c <= 0x303F);
+}
+
+// True when a paragraph of the document between the blocks holding `from`
+// and `to` has a word of more than TNoteBox::kLongWord characters.
+bool HasLongWord(const QTextDocument& doc, int from, int to)
+{
+    for (QTextBlock block = doc.findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
+        if (block.length() <= TNoteBox::kLongWord)
+            continue;
+        const QString text = block.text();
+        int run = 0;
+        for (const QChar c : text) {
+            run = BreaksAWord(c.unicode()) ? 0 : run + 1;
+            if (run > TNoteBox::kLongWord)
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void TNoteBox::ChooseWrap(int position, int /*removed*/, int added)
+{
+    const QTextDocument& doc = *document();
+    const bool whole = position == 0 && added >= doc.characterCount() - 1;
+    if (!m_wrapAnywhere && added > 0 && HasLongWord(doc, position, position + added)) {
+        m_wrapAnywhere = true;
+    } else if (m_wrapAnywhere && whole && !HasLongWord(doc, 0, doc.characterCount())) {
+        m_wrapAnywhere = false;  // a new note without such a word
+    } else {
+        return;
+    }
+    setWordWrapMode(m_wrapAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 QString TNoteBox::PasteTooLongText()

@@ -12,6 +12,13 @@
 class TNoteBox : public QTextEdit {
     Q_OBJECT
 public:
+    // Words wrap at their boundaries, and a word wider than the box breaks
+    // anywhere. Qt measures a word to its end for every line it breaks, so
+    // a note that holds a word longer than this many characters (a pasted
+    // blob, a row of letters) wraps anywhere throughout: otherwise every
+    // keystroke in it would cost seconds.
+    static constexpr int kLongWord = 2000;
+
     explicit TNoteBox(QWidget* parent = nullptr);
 
     // The message shown when a paste would take the box past MaxNoteChars.
@@ -34,6 +41,9 @@ protected:
 
 private:
     int BasePixels() const;
+    void ChooseWrap(int position, int removed, int added);
+
+    bool m_wrapAnywhere = false;
 };
 
 // The font the text at the box's caret is really shown in: the installed
