@@ -87,6 +87,35 @@ void TNoteBox::ShowTop()
     horizontalScrollBar()->setValue(0);
 }
 
+void TNoteBox::BeginLoad()
+{
+    // A document whose page has no size is not laid out at all.
+    document()->setPageSize(QSizeF(0, 0));
+}
+
+void TNoteBox::EndLoad()
+{
+    // The read left the caret at the note's end: moving it to the start
+    // while nothing is laid out spares a layout of the whole note just to
+    // find where the caret was.
+    setTextCursor(QTextCursor(document()));
+    // A note this long is taller than any box: its scroll bar is there
+    // before the layout, which then runs once, at the width it is shown at,
+    // instead of once more when the scroll bar appears.
+    constexpr int kSurelyTall = 4000;
+    const bool tall = document()->characterCount() > kSurelyTall;
+    if (tall)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The page size the box itself gives its document; setting it lays the
+    // whole note out as new, which Qt does in steps.
+    const QSizeF page(viewport()->width(), -1);
+    if (document()->pageSize() != page)
+        document()->setPageSize(page);
+    if (tall)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ShowTop();
+}
+
 int TNoteBox::BasePixels() const
 {
     const int pixels = font().pixelSize();

@@ -28,6 +28,14 @@ public:
     // and the view scrolled to the top.
     void ShowTop();
 
+    // Around a load of the box's document: no layout while the note is read
+    // in (every insertion would lay out the whole note again), then one
+    // layout that runs in steps (the visible part first, the rest from the
+    // event loop) and the start of the note on screen. The document is
+    // complete when EndLoad returns; only its layout goes on.
+    void BeginLoad();
+    void EndLoad();
+
 signals:
     // Tab (forward) or Shift+Tab: the focus is to go to the neighbouring box.
     void tabOut(bool forward);

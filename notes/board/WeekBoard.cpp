@@ -142,10 +142,16 @@ void TWeekBoard::FocusNeighbourBox(size_t from, bool forward)
     m_boxes[to]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
-void TWeekBoard::ShowTopOfBoxes()
+void TWeekBoard::HoldBoxLayouts()
 {
     for (QTextEdit* box : m_boxes)
-        static_cast<TNoteBox*>(box)->ShowTop();
+        static_cast<TNoteBox*>(box)->BeginLoad();
+}
+
+void TWeekBoard::ShowLoadedBoxes()
+{
+    for (QTextEdit* box : m_boxes)
+        static_cast<TNoteBox*>(box)->EndLoad();
 }
 
 void TWeekBoard::SaveWeekNotes()
@@ -159,8 +165,9 @@ void TWeekBoard::LoadWeekNotes(double d)
 {
     NotesBusy busy;
     BuildWeek(ShownWeek, d);
+    HoldBoxLayouts();
     LoadWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
-    ShowTopOfBoxes();
+    ShowLoadedBoxes();
 }
 
 void TWeekBoard::redt1Exit()

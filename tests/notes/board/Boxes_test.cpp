@@ -176,3 +176,33 @@ TEST_F(BoxesTest, EveryLoadShowsTheTopOfEachBox)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BoxesTest, ANoteWithAWordLongerThanAnyBoxWrapsAnywhere)
+{
+    QTextDocument blob;
+    QTextCursor(&blob).insertText(QStringLiteral("see ") + QString(TNoteBox::kLongWord + 1, u'x'));
+    qn::NoteStore& store = dm->Notes();
+    const std::vector<qn::DayNote> notes = {NoteFromBox("20100531", blob)};
+    ASSERT_TRUE(store.WriteDays(notes).ok());
+    Open(qn::EncodeDate(2010, 6, 1));
+    EXPECT_EQ(Box(1)->wordWrapMode(), QTextOption::WrapAnywhere);
+    EXPECT_EQ(Box(2)->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    EXPECT_EQ(Box(1)->toPlainText(), blob.toPlainText());  // the whole note, at once
+    EXPECT_GT(Box(1)->verticalScrollBar()->maximum(), 0);
+
+    // Another week's ordinary note wraps at word boundaries again.
+    ReloadWeek();
+    window->calendar()->SetDateTime(qn::EncodeDate(2010, 6, 15));
+    EXPECT_EQ(Box(1)->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    // Such a word pasted or typed in switches the box as well.
+    FocusBox(3, QStringLiteral("a"), false);
+    auto* data = new QMimeData;
+    data->setText(QString(TNoteBox::kLongWord + 1, u'y'));
+    Paste(3, data);
+    EXPECT_EQ(Box(3)->wordWrapMode(), QTextOption::WrapAnywhere);
+}
+
+}  // namespace
