@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTimer>
 
 #include <cmath>
 #include <vector>
@@ -91,10 +92,17 @@ void TNoteBox::BeginLoad()
 {
     // A document whose page has no size is not laid out at all.
     document()->setPageSize(QSizeF(0, 0));
+    m_loading = true;
+    // A load that never reports its end must not leave the box blank.
+    QTimer::singleShot(0, this, [this] {
+        if (m_loading)
+            EndLoad();
+    });
 }
 
 void TNoteBox::EndLoad()
 {
+    m_loading = false;
     // The read left the caret at the note's end: moving it to the start
     // while nothing is laid out spares a layout of the whole note just to
     // find where the caret was.

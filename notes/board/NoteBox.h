@@ -32,7 +32,8 @@ public:
     // in (every insertion would lay out the whole note again), then one
     // layout that runs in steps (the visible part first, the rest from the
     // event loop) and the start of the note on screen. The document is
-    // complete when EndLoad returns; only its layout goes on.
+    // complete when EndLoad returns; only its layout goes on. Without an
+    // EndLoad, the event loop ends the load.
     void BeginLoad();
     void EndLoad();
 
@@ -52,6 +53,7 @@ private:
     void ChooseWrap(int position, int removed, int added);
 
     bool m_wrapAnywhere = false;
+    bool m_loading = false;  // between BeginLoad and EndLoad
 };
 
 // The font the text at the box's caret is really shown in: the installed

@@ -247,7 +247,8 @@ class Session:
 
     def move_mouse(self, x, y):
         """Moves the pointer and returns once the X server has it there."""
-        self.xdotool("mousemove", "--sync", x, y)
+        # (xdotool's own --sync waits forever when the pointer is already there.)
+        self.xdotool("mousemove", x, y)
         wait_for(f"the pointer at ({x}, {y})", lambda: self.mouse_location() == (x, y))
 
     def mouse_location(self):
