@@ -15,6 +15,7 @@
 #include "notes/frame/WebPanel.h"
 #include "notes/window/uMain.h"
 
+#include <QCloseEvent>
 #include <QTextEdit>
 
 void TMainFrm::BuildFrame()
@@ -78,8 +79,36 @@ bool TMainFrm::SaveFormSize()
 
 void TMainFrm::img_close_highlightClick()
 {
+    if (!MayClose())
+        return;
     SaveFormSize();
     requestTermination();
+}
+
+bool TMainFrm::MayClose()
+{
+    // The box being typed in is saved first, like any focus change would.
+    redt1Exit();
+    for (;;) {
+        qn::WeekNotesModel* notes = m_board->model();
+        notes->Flush();
+        if (!notes->HasUnsaved())
+            return true;
+        switch (m_dialogs.askUnsavedClose(notes->UnsavedReason(), this)) {
+        case UnsavedAnswer::RetrySave: continue;
+        case UnsavedAnswer::Discard: notes->DiscardUnsaved(); return true;
+        case UnsavedAnswer::Cancel: return false;
+        }
+    }
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event)
+{
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TMainFrm::img_mini_highlightClick()
@@ -127,6 +156,10 @@ void TMainFrm::N_helpClick() { qn::OpenHelpPage(m_folder); }
 
 void TMainFrm::N_SubmitClick() { qn::OpenFeedbackPage(m_folder); }
 
-void TMainFrm::N_ExitPrjClick() { requestTermination(); }
+void TMainFrm::N_ExitPrjClick()
+{
+    if (MayClose())
+        requestTermination();
+}
 
 void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({boxes().begin(), boxes().end()}, transMode); }
