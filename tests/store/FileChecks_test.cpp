@@ -2,6 +2,7 @@
 // are refused, and that a refused file, its log and the log's index keep
 // every byte.
 
+#include "store/FileChecks.h"
 #include "tests/support/DataModuleFixture.h"
 #include "tests/support/RowsInFileAlone.h"
 
@@ -45,6 +46,25 @@ TEST_F(DataModuleTest, ANotesTableThatSavesCannotRelyOnIsRefusedAndLeftAlone)
         MakeForeignDatabase(c.statements);
         ExpectRefusedAndUntouched(ReadAll(dbPath()));
     }
+}
+
+// The read-only connections reach the file by a URI: a folder whose name
+// holds spaces, Chinese, or characters a URI gives a meaning works like any.
+TEST_F(DataModuleTest, AFolderWithAnyNameOpens)
+{
+    const QString odd = dir.filePath(QStringLiteral("我的 笔记 #1 ?%20&x=y"));
+    const qn::ProgramFolder oddFolder(odd);
+    ASSERT_TRUE(oddFolder.ensureDataFolder());
+    for (int start = 0; start < 2; ++start) {  // created, then opened again
+        TDM dm(oddFolder);
+        ASSERT_TRUE(dm.ConnectDatabase()) << start;
+        if (start == 0)
+            ASSERT_TRUE(dm.Notes().WriteDays(std::vector<qn::DayNote>{{"20100601", "{\\rtf1 x}", "x"}}).ok());
+        else
+            EXPECT_EQ(dm.Notes().FindDay("20100601").value->plain, QStringLiteral("x"));
+    }
+    EXPECT_EQ(qn::CheckWholeFile(oddFolder.dataFile(QStringLiteral("UserData.mdb"))), qn::StoreStatus::Ok);
+    EXPECT_TRUE(g_messages.isEmpty());
 }
 
 class StaleLogTest : public DataModuleTest {
