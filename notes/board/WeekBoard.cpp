@@ -8,11 +8,14 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QTextDocument>
 #include <QTextEdit>
+
+#include <algorithm>
 
 bool NotesReady = false;
 
@@ -202,16 +205,26 @@ void TWeekBoard::ShowUnknownBox(int box)
 
 void TWeekBoard::ShowSign(const QString& text)
 {
-    lblUnsaved->setText(text);
+    lblUnsaved->setToolTip(text);
     lblUnsaved->setVisible(!text.isEmpty());
     PlaceSign();
 }
 
-// At the right end of the upper header strip, over the strips and labels.
+// At the right end of the upper header strip, over the strip, never over
+// Wednesday's header label; a text too long for the room left is shortened
+// (the tooltip has all of it).
 void TWeekBoard::PlaceSign()
 {
-    lblUnsaved->adjustSize();
-    lblUnsaved->move(width() - 7 - lblUnsaved->width() - 8, (26 - lblUnsaved->height()) / 2);
+    const QString text = lblUnsaved->toolTip();
+    const QFontMetrics metrics(lblUnsaved->font());
+    const int right = width() - 9;
+    const int left = m_headerLabels[2]->geometry().right() + 8;
+    const int room = std::max(0, right - left);
+    const QString shown =
+        metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room);
+    lblUnsaved->setText(shown);
+    const int textWidth = metrics.horizontalAdvance(shown) + 2;
+    lblUnsaved->setGeometry(right - textWidth, (26 - metrics.height()) / 2, textWidth, metrics.height());
     lblUnsaved->raise();
 }
 

@@ -88,7 +88,13 @@ TEST_F(HeldSavesTest, SavesWaitInMemoryUntilTheWholeFileHasPassedItsCheck)
     timing.heldSignDelayMs = 10;
     window->board()->model()->SetTiming(timing);
     QTRY_VERIFY(Sign()->isVisible());
-    EXPECT_EQ(Sign()->text(), QStringLiteral("未保存：正在检查笔记文件…"));
+    EXPECT_EQ(Sign()->toolTip(), QStringLiteral("未保存：正在检查笔记文件…"));
+    for (const int width : {TMainFrm::kMinWidth, 1400}) {
+        window->resize(width, TMainFrm::kMinHeight);
+        QApplication::processEvents();
+        EXPECT_FALSE(Sign()->geometry().intersects(Find<QLabel>("lblweek3")->geometry())) << width;
+        EXPECT_LE(Sign()->geometry().right(), Find<QWidget>("pnlRight")->width()) << width;
+    }
 
     // Another week meanwhile; the first keeps its text.
     window->calendar()->SetDateTime(qn::EncodeDate(2010, 6, 14));
