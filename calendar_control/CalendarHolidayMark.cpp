@@ -79,13 +79,13 @@ void DrawHolidayMark(QPainter& painter, const QRect& cell, int inkTop, const THo
     // Where the ink goes: right-aligned in the cell, its top on inkTop.
     const QRect ink(cell.right() + 1 - kEdgeInset - style.Ink.width(), inkTop, style.Ink.width(), style.Ink.height());
     painter.save();
-    painter.setClipRect(cell, Qt::IntersectClip);
-    if (onSelection) {
-        // Inside the selection frame, which stays whole.
-        const QRect plate = ink.adjusted(-kPlatePadding, -kPlatePadding, kPlatePadding, kPlatePadding)
-            & cell.adjusted(1, 1, -1, -1);
-        painter.fillRect(plate, Qt::white);
-    }
+    // Inside the selection frame, which stays whole; the faint smoothing at
+    // the glyph's edge never reaches it either.
+    const QRect inside = cell.adjusted(1, 1, -1, -1);
+    painter.setClipRect(inside, Qt::IntersectClip);
+    if (onSelection)
+        painter.fillRect(ink.adjusted(-kPlatePadding, -kPlatePadding, kPlatePadding, kPlatePadding) & inside,
+                         Qt::white);
     painter.setFont(style.Font);
     painter.setPen(color);
     painter.drawText(QPoint(ink.left() - style.Ink.left(), ink.top() - style.Ink.top()), mark);
