@@ -108,9 +108,11 @@ TEST(QnCalYear, ShowsTwelveMonthsThreeAcrossInStraightColumns)
     EXPECT_EQ(lines[3],
               " 日   一   二   三   四   五   六     日   一   二   三   四   五   六     日   一   二   三 "
               "  四   五   六");
-    // January 2024 starts on a Monday, February on a Thursday, March on a Friday.
+    // January 2024 starts on a Monday, February on a Thursday, March on a
+    // Friday. New Year's Day is a statutory day off: its number moves left
+    // to make room for the mark.
     EXPECT_EQ(lines[4],
-              "       1    2    3    4    5    6                          1    2    3                    "
+              "      1休   2    3    4    5    6                          1    2    3                    "
               "           1    2");
     EXPECT_EQ(lines[5],
               "     元旦 廿一 廿二 廿三 廿四 小寒                       廿二 廿三 廿四                      "

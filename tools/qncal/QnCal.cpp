@@ -7,10 +7,12 @@
 #include "tools/qncal/CommandLine.h"
 #include "tools/qncal/DayReport.h"
 #include "tools/qncal/DayRun.h"
+#include "tools/qncal/HolidayTable.h"
 #include "tools/qncal/IcsFeed.h"
 #include "tools/qncal/MonthGrid.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 namespace qncal {
@@ -20,19 +22,33 @@ namespace {
 // A feed covers at most this many years.
 constexpr int MaxFeedYears = 200;
 
-int ShowCalendar(const Command& command, std::ostream& out, const qn::NowSource& now, const RunOptions& options)
-{
-    const qn::CivilDate today = qn::DecodeDate(now());
-    const GridStyle style{command.mondayFirst, command.weekNumbers, options.color};
-    const std::size_t n = command.values.size();
-    if (n == 1) {
-        const int year = ParseInteger(command.values[0], "年份");
-        CheckYear(year);
-        WriteYear(out, year, today, style);
-        return ExitOk;
+// Everything a command needs besides its arguments.
+struct RunContext {
+    std::ostream& out;
+    std::ostream& err;
+    const qn::NowSource& now;
+    const RunOptions& options;
+
+    // The holiday table, read when a command shows statutory days. Read
+    // before the first line is written, so a bad --holidays file leaves
+    // stdout empty.
+    qn::HolidayCalendar Holidays(const Command& command) const
+    {
+        return LoadHolidayTable(command.holidayFile, options.holidayFile, err);
     }
+};
+
+int ShowCalendar(const Command& command, const RunContext& run)
+{
+    const qn::CivilDate today = qn::DecodeDate(run.now());
+    GridStyle style{command.mondayFirst, command.weekNumbers, run.options.color};
+    const std::size_t n = command.values.size();
+    int year = 0;
     MonthView view;
-    if (n == 0) {
+    if (n == 1) {
+        year = ParseInteger(command.values[0], "年份");
+        CheckYear(year);
+    } else if (n == 0) {
         if (today.year < FirstYear || today.year > LastYear)
             throw BadInput("今天的年份超出范围：" + std::to_string(today.year));
         view = {today.year, today.month, today.day};
@@ -43,17 +59,21 @@ int ShowCalendar(const Command& command, std::ostream& out, const qn::NowSource&
         CheckMonth(view.month);
         view.selectedDay = 1;
     }
-    if (command.threeMonths)
-        WriteThreeMonths(out, view.year, view.month, today, style);
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    style.holidays = &holidays;
+    if (n == 1)
+        WriteYear(run.out, year, today, style);
+    else if (command.threeMonths)
+        WriteThreeMonths(run.out, view.year, view.month, today, style);
     else
-        WriteMonth(out, view, today, style);
+        WriteMonth(run.out, view, today, style);
     return ExitOk;
 }
-
-int ShowDay(const Command& command, std::ostream& out)
+int ShowDay(const Command& command, const RunContext& run)
 {
     const qn::CivilDate date = ParseDate(command.values[0]);
-    WriteDayFields(out, LookUpDay(date.year, date.month, date.day));
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    WriteDayFields(run.out, LookUpDay(date.year, date.month, date.day, &holidays));
     return ExitOk;
 }
 
@@ -110,15 +130,16 @@ DayRange ParseRange(const Command& command)
     return range;
 }
 
-int ShowTsv(const Command& command, std::ostream& out)
+int ShowTsv(const Command& command, const RunContext& run)
 {
     const DayRange range = ParseRange(command);
-    BlockWriter writer(out);
-    DayRun run;
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    BlockWriter writer(run.out);
+    DayRun days(&holidays);
     DayInfo info;
     for (qn::CivilDate date = range.from;; date = NextDay(date)) {
         if (DayExists(date.year, date.month, date.day)) {
-            run.LookUp(info, date.year, date.month, date.day);
+            days.LookUp(info, date.year, date.month, date.day);
             AppendTsvLine(writer.Text(), info);
             if (!writer.LineDone())
                 break;
@@ -129,18 +150,22 @@ int ShowTsv(const Command& command, std::ostream& out)
     return ExitOk;
 }
 
-int ShowIcs(const Command& command, std::ostream& out, const qn::NowSource& now, const RunOptions& options)
+int ShowIcs(const Command& command, const RunContext& run)
 {
     const DayRange range = ParseRange(command);
     if (std::tie(range.to.year, range.to.month, range.to.day)
         >= std::make_tuple(range.from.year + MaxFeedYears, range.from.month, range.from.day))
         throw BadInput("范围太长：" + command.values[0] + " 至 " + command.values[1] + "（一个日历最多 "
                        + std::to_string(MaxFeedYears) + " 年）");
-    FeedRequest request{range.from, range.to, {}, options.utcNow ? options.utcNow() : now()};
+    FeedRequest request{range.from, range.to, {}, run.options.utcNow ? run.options.utcNow() : run.now()};
     std::string error;
     if (!ParseLayerList(command.layers.value_or(std::string(DefaultLayerList)), request.layers, error))
         throw BadInput(error);
-    BlockWriter writer(out);
+    // A file named with --holidays is checked even when no layer shows it.
+    std::optional<qn::HolidayCalendar> holidays;
+    if (AnyLayerFrom(request.layers, LayerSource::Holidays) || command.holidayFile)
+        request.holidays = &holidays.emplace(run.Holidays(command));
+    BlockWriter writer(run.out);
     WriteFeed(writer, request);
     return ExitOk;
 }
@@ -227,16 +252,17 @@ int RunQnCal(const std::vector<std::string>& args, std::ostream& out, std::ostre
 {
     try {
         const Command command = ParseCommandLine(args);
+        const RunContext run{out, err, now, options};
         // Every check runs before the first line is written, so bad input
         // leaves stdout empty.
         switch (command.mode) {
         case Mode::Help: out << UsageText(); return ExitOk;
         case Mode::Version: out << VersionText(); return ExitOk;
-        case Mode::Calendar: return ShowCalendar(command, out, now, options);
-        case Mode::Day: return ShowDay(command, out);
+        case Mode::Calendar: return ShowCalendar(command, run);
+        case Mode::Day: return ShowDay(command, run);
         case Mode::FromLunar: return ShowFromLunar(command, out);
-        case Mode::Tsv: return ShowTsv(command, out);
-        case Mode::Ics: return ShowIcs(command, out, now, options);
+        case Mode::Tsv: return ShowTsv(command, run);
+        case Mode::Ics: return ShowIcs(command, run);
         }
     } catch (const BadInput& problem) {
         err << "qncal: " << problem.what() << '\n';
