@@ -189,9 +189,9 @@ const TsvColumn Columns[] = {
     {"Animal", "生肖", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Animal); }},
     {"Constellation", "星座", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Constellation); }},
     {"EraName", "历史纪年（1949 年起为空）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.EraName); }},
-    {"Statutory", "法定假日：“休 春节”（放假）或“班 春节”（调休上班）；其他日子和没有放假安排的年份为空",
+    {"Statutory", "法定假日：“休 春节”（放假）或“班 春节”（调休上班）",
      [](LineSink& l, const DayInfo& d) { l.Put(qn::HolidayTsvText(d.statutory)); }},
-    {"Almanac", "节令：数九、三伏、入梅、出梅、小年等，几项以空格分隔，如“平安夜 一九第4天”",
+    {"Almanac", "节令，多项以空格分隔，如“平安夜 一九第4天”",
      [](LineSink& l, const DayInfo& d) { l.Put(d.almanac); }},
 };
 
