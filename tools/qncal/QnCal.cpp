@@ -69,6 +69,7 @@ int ShowCalendar(const Command& command, const RunContext& run)
         WriteMonth(run.out, view, today, style);
     return ExitOk;
 }
+
 int ShowDay(const Command& command, const RunContext& run)
 {
     const qn::CivilDate date = ParseDate(command.values[0]);
