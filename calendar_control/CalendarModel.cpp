@@ -1,6 +1,7 @@
 #include "calendar_control/CalendarModel.h"
 
 #include "calendar/DateValue.h"
+#include "calendar_control/CalendarDayTips.h"
 
 #include <cmath>
 
@@ -33,6 +34,7 @@ void TCalendarModel::SelectDate(double value)
     CnDay = Text(FDayInfo.LunarDayText);
     CnDate = CnMonth + CnDay;
     FEraName = Text(FDayInfo.EraName);
+    FSelectedDayTips = DayTipLines(FDayInfo);
 
     for (int cell = kConstellationCell; cell <= kAnimalCell; ++cell)
         FDays[cell].InUse = true;
@@ -40,17 +42,15 @@ void TCalendarModel::SelectDate(double value)
     FDays[kAnimalCell].DayText = Text(FDayInfo.Animal) + QStringLiteral("年");
 }
 
-QString TCalendarModel::InfoText() const
+QString TCalendarModel::InfoDatePart() const
 {
     const qn::CivilDate date = qn::DecodeDate(DateTime);
-    const QString lunar = QStringLiteral(" 农历") + CnDate;
     if (date.year < 1949)
-        return FEraName + lunar;
+        return FEraName;
     return QStringLiteral("%1-%2-%3")
-               .arg(date.year, 4, 10, QLatin1Char('0'))
-               .arg(date.month, 2, 10, QLatin1Char('0'))
-               .arg(date.day, 2, 10, QLatin1Char('0'))
-        + lunar;
+        .arg(date.year, 4, 10, QLatin1Char('0'))
+        .arg(date.month, 2, 10, QLatin1Char('0'))
+        .arg(date.day, 2, 10, QLatin1Char('0'));
 }
 
 int TCalendarModel::LayoutMonth()

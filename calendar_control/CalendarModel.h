@@ -7,6 +7,7 @@
 #include "calendar_control/CalendarColors.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -55,8 +56,16 @@ public:
     // then fills one cell per day. Returns the cell of the selected day.
     int LayoutMonth();
 
+    // True once a date has been selected (DateTime 0 is a date as well).
+    bool HasDate() const { return FDays[kConstellationCell].InUse; }
+
     // "YYYY-MM-DD 农历..." or, before 1949, the era text instead of the date.
-    QString InfoText() const;
+    QString InfoText() const { return InfoDatePart() + InfoLunarPart(); }
+    // The two parts of the info text: the date or era, and " 农历" with CnDate.
+    QString InfoDatePart() const;
+    QString InfoLunarPart() const { return QStringLiteral(" 农历") + CnDate; }
+    // Every text of the selected day, one per line (see DayTipLines).
+    const QStringList& SelectedDayTips() const { return FSelectedDayTips; }
 
     // Cell number (1..42) -> grid column (1..7) and row (1..6).
     static int CellColumn(int cell) { return (cell - 1) % 7 + 1; }
@@ -73,4 +82,5 @@ public:
 
 private:
     QString FEraName;  // era text of the selected date's year
+    QStringList FSelectedDayTips;
 };

@@ -9,6 +9,7 @@
 // given at construction.
 
 #include "calendar/Clock.h"
+#include "calendar_control/CalendarCellLines.h"
 #include "calendar_control/CalendarColors.h"
 #include "calendar_control/CalendarModel.h"
 #include "calendar_control/CalendarPainting.h"
@@ -20,8 +21,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
+class QHelpEvent;
+class QKeyEvent;
 class QMenu;
 class TCalendarGrid;
 class TCalendarLabel;
@@ -51,6 +55,8 @@ public:
     static constexpr int kWeekNumColWidth = 18;
     static constexpr int kNarrowColWidth = 6;
     static constexpr int kGradientBands = 256;
+    // The info line keeps this far from the control's right edge.
+    static constexpr int kInfoRightMargin = 4;
 
     explicit TChnCalendar(QWidget* parent = nullptr, qn::NowSource now = qn::SystemNow);
     ~TChnCalendar() override;
@@ -163,9 +169,16 @@ public:
     // --- geometry and painting --------------------------------------------------
     void LayoutCells();
     void ComposeBackground();
+    // Both bitmaps are kept at the device pixel ratio of the last painting
+    // (the screen's, or an image's the control was rendered into).
     const QImage& FBackBitmap() const { return FBackBitmapImage; }
     const QImage& FPictureBitmap() const { return FPictureBitmapImage; }
+    // Paints one grid cell straight onto the grid's painter (`rect` in grid
+    // coordinates), at whatever resolution that painter has.
     void DrawGridCell(QPainter& gridPainter, int col, int row, const QRect& rect, bool selected, bool focused);
+    // Baselines of the day number and the lunar text in a day cell of the
+    // given height, placed by the ink of the two cell fonts.
+    TDayCellBaselines DayCellBaselines(int cellHeight);
 
     // --- interaction --------------------------------------------------------------
     void GoToday();
@@ -178,6 +191,15 @@ public:
     bool GridSelectCell(int col, int row);
     void GridClick(const QPoint& gridPos);
     bool Pressed() const { return FPressed; }
+    // Page Up / Page Down step a month as the month selector does; Home / End
+    // go to the first / last day of the month. The events are those of an
+    // arrow key: OnChange, and OnDateClick while the grid is pressed.
+    bool StepMonthByKey(int delta);
+    bool GoToMonthEdgeByKey(bool last);
+
+    // Tooltip of a day cell: every text of that day, one per line; empty for
+    // cells without a day or days without texts.
+    QString CellToolTip(int cell) const;
 
     // --- owned parts (read access for the owner and for checks) -------------------
     TCalendarGrid* Grid() const { return FGrid; }
@@ -206,6 +228,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -214,8 +237,11 @@ private:
     void Recompose();
     void MoveSelectionToCell(int cell);
     void PlaceMonthLabel();
+    void PlaceInfoLabel();
+    void EnsureBackgroundRatio(qreal ratio);
+    bool ShowCellToolTip(QHelpEvent* event);
     void SyncSelectors();
-    void StepToDate(int year, int month, int day, bool fallBackToToday);
+    bool StepToDate(int year, int month, int day, bool fallBackToToday);
     void DrawHeaderCell(QPainter& painter, int col, const QRect& r);
     void DrawWeekNumCell(QPainter& painter, int row, const QRect& r);
     void DrawDayCell(QPainter& painter, int cell, const QRect& r, bool selected, bool showSelection);
@@ -237,10 +263,11 @@ private:
     TCalendarLabel* FInfoLabel = nullptr;
     QMenu* FMonthMenu = nullptr;
     QMenu* FYearMenu = nullptr;
-    QImage FCellBitmap;
     QImage FBackBitmapImage;
     QImage FPictureBitmapImage;
     TTextLayerCache FWatermarks;
+    qreal FPaintRatio = 0;                // device pixels per pixel of the last painting; 0 before it
+    std::optional<TDayCellInk> FCellInk;  // measured at the first need after a font change
 
     bool FWindowCreated = false;
     bool FMenusBuilt = false;

@@ -72,6 +72,20 @@ void BM_FullRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
 
+// The same on a screen of twice the density: everything is drawn at ratio 2.
+void BM_FullRepaintAtRatio2(benchmark::State& state)
+{
+    TChnCalendar calendar(nullptr, qn::FixedClock(kNow));
+    calendar.show();
+    QImage image(calendar.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        calendar.render(&image);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullRepaintAtRatio2)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -3,6 +3,7 @@
 #include "calendar/DateValue.h"
 #include "calendar_control/CalendarColors.h"
 #include "core/uGlobal.h"
+#include "notes/board/NoteBox.h"
 #include "notes/frame/MainSkin.h"
 #include "notes/frame/WidgetParts.h"
 #include "store/uDM.h"
@@ -65,6 +66,7 @@ TWeekBoard::TWeekBoard(TDM& dm, QWidget* parent) : QWidget(parent), m_dm(dm)
 
     BuildGrid();
     BuildBoxes();
+    RaiseGridLines();
 }
 
 void TWeekBoard::BuildGrid()
@@ -106,7 +108,7 @@ void TWeekBoard::BuildBoxes()
 {
     QFont boxFont = PixelFont(QStringLiteral("宋体"), 15);
     for (size_t i = 0; i < 6; ++i) {
-        auto* box = new QTextEdit(this);
+        auto* box = new TNoteBox(this);
         box->setObjectName(QStringLiteral("redt%1").arg(i + 1));
         box->setFont(boxFont);
         box->setFrameShape(QFrame::NoFrame);
@@ -117,11 +119,39 @@ void TWeekBoard::BuildBoxes()
             box->setFocus(Qt::MouseFocusReason);
             emit boxMenuRequested(box, box->viewport()->mapToGlobal(at));
         });
+        connect(box, &TNoteBox::tabOut, this, [this, i](bool forward) { FocusNeighbourBox(i, forward); });
         box->installEventFilter(this);
         m_boxes[i] = box;
     }
     for (size_t i = 1; i < 6; ++i)
         setTabOrder(m_boxes[i - 1], m_boxes[i]);
+}
+
+void TWeekBoard::RaiseGridLines()
+{
+    // The first boxes of each row reach one pixel over the dividers to their
+    // right; the lines are drawn above them.
+    for (QFrame* line : {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge, pnl_buttonline})
+        line->raise();
+}
+
+void TWeekBoard::FocusNeighbourBox(size_t from, bool forward)
+{
+    // The six boxes form a ring: Tab on the weekend box goes on to Monday.
+    const size_t to = forward ? (from + 1) % 6 : (from + 5) % 6;
+    m_boxes[to]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void TWeekBoard::HoldBoxLayouts()
+{
+    for (QTextEdit* box : m_boxes)
+        static_cast<TNoteBox*>(box)->BeginLoad();
+}
+
+void TWeekBoard::ShowLoadedBoxes()
+{
+    for (QTextEdit* box : m_boxes)
+        static_cast<TNoteBox*>(box)->EndLoad();
 }
 
 void TWeekBoard::SaveWeekNotes()
@@ -135,7 +165,9 @@ void TWeekBoard::LoadWeekNotes(double d)
 {
     NotesBusy busy;
     BuildWeek(ShownWeek, d);
+    HoldBoxLayouts();
     LoadWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
+    ShowLoadedBoxes();
 }
 
 void TWeekBoard::redt1Exit()

@@ -65,6 +65,15 @@ protected:
 private:
     void BuildGrid();
     void BuildBoxes();
+    // The grid lines lie above the boxes they border.
+    void RaiseGridLines();
+    // Tab and Shift+Tab in box `from` (0..5): the next or previous box.
+    void FocusNeighbourBox(size_t from, bool forward);
+    // Around a load: the boxes are not laid out while their notes are read
+    // in; afterwards each is laid out in steps and shows the start of its
+    // note.
+    void HoldBoxLayouts();
+    void ShowLoadedBoxes();
 
     TDM& m_dm;
     NoteBoxes m_boxes{};

@@ -34,8 +34,12 @@ TMainDialogs TMainDialogs::Standard()
 {
     TMainDialogs d;
     d.chooseFont = [](const QFont& initial, QWidget* parent) -> std::optional<QFont> {
+        // The dialog lists sizes in points.
+        QFont start = initial;
+        if (start.pixelSize() > 0 && parent)
+            start.setPointSizeF(start.pixelSize() * 72.0 / parent->logicalDpiY());
         bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, parent);
+        const QFont font = QFontDialog::getFont(&ok, start, parent);
         return ok ? std::optional<QFont>(font) : std::nullopt;
     };
     d.chooseColor = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
@@ -63,8 +67,6 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(qn::kMainWindowTitle);
-    m_fontDlgFont = QFont(QStringLiteral("宋体"));
-    m_fontDlgFont.setPixelSize(16);
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };

@@ -27,6 +27,7 @@ class TDM;
 namespace qn {
 class TCaptionButtons;
 class TMiniHangFrm;
+class TPageViewer;
 class TpwsetFrm;
 class TSetTransFrm;
 class TWebPanel;
@@ -149,7 +150,6 @@ private:
     qn::ProgramFolder m_folder;
     qn::NowSource m_now;
     TMainDialogs m_dialogs;
-    QFont m_fontDlgFont;         // FontDlg keeps the last choice
     QColor m_colorDialogColour;  // ColorDialog1 keeps the last choice
 
     // Whole window.
@@ -180,4 +180,5 @@ private:
     qn::TpwsetFrm* pwsetFrm = nullptr;
     qn::TSetTransFrm* SetTransFrm = nullptr;
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
+    qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
 };

@@ -9,12 +9,14 @@
 #include "notes/frame/BorderlessMove.h"
 #include "notes/frame/ClickLabel.h"
 #include "notes/frame/FormGeometry.h"
+#include "notes/frame/PageViewer.h"
 #include "notes/frame/SkinButton.h"
 #include "notes/frame/SkinPictures.h"
 #include "notes/frame/uMiniHang.h"
 #include "notes/frame/WebPanel.h"
 #include "notes/window/uMain.h"
 
+#include <QPointer>
 #include <QTextEdit>
 
 void TMainFrm::BuildFrame()
@@ -123,9 +125,27 @@ void TMainFrm::N7Click()
         pwsetFrm->exec();
 }
 
-void TMainFrm::N_helpClick() { qn::OpenHelpPage(m_folder); }
+void TMainFrm::N_helpClick()
+{
+    // Without a program for the page, the help shows in our own window.
+    QPointer<TMainFrm> self(this);
+    qn::OpenHelpPage(m_folder, [self](const QUrl& url) {
+        if (!self)
+            return;
+        if (!self->m_pageViewer)
+            self->m_pageViewer = new qn::TPageViewer(qn::WebBaseUrl(self->m_folder), self);
+        self->m_pageViewer->ShowPage(url);
+    });
+}
 
-void TMainFrm::N_SubmitClick() { qn::OpenFeedbackPage(m_folder); }
+void TMainFrm::N_SubmitClick()
+{
+    QPointer<TMainFrm> self(this);
+    qn::OpenFeedbackPage(m_folder, [self](const QString& message) {
+        if (self)
+            qn::ShowPlainMessage(self, message);
+    });
+}
 
 void TMainFrm::N_ExitPrjClick() { requestTermination(); }
 

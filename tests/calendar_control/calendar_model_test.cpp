@@ -1,6 +1,7 @@
 // The month layout without any widget: which cells a month fills, week
 // numbers, the lower-line precedence and colours, the info text, refusals.
 
+#include "calendar_control/CalendarDayTips.h"
 #include "calendar_control/CalendarModel.h"
 #include "tests/support/CalendarTestSupport.h"
 
@@ -36,6 +37,10 @@ private slots:
     void refusals_data();
     void refusals();
     void newLayoutClearsOldMonth();
+    void dayTipLines_data();
+    void dayTipLines();
+    void dayTipsOverTwoCenturies();
+    void selectedDayTips();
 };
 
 void CalendarModelTest::monthFillsCells_data()
@@ -214,6 +219,62 @@ void CalendarModelTest::newLayoutClearsOldMonth()
     }
     QVERIFY(model.FWeekNums[6].isEmpty());
     QCOMPARE(model.FDays[40].DayText, QStringLiteral("宝瓶"));
+}
+
+void CalendarModelTest::dayTipLines_data()
+{
+    QTest::addColumn<double>("date");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("Gregorian and lunar festival") << Date(2020, 10, 1) << QStringList{"国庆节", "中秋节"};
+    QTest::newRow("Gregorian festival and solar term") << Date(1990, 11, 8) << QStringList{"记者日", "立冬"};
+    QTest::newRow("lunar festival and solar term") << Date(1992, 6, 5) << QStringList{"端午节", "芒种"};
+    QTest::newRow("a Gregorian festival alone") << Date(2024, 5, 1) << QStringList{"劳动节"};
+    QTest::newRow("a solar term alone") << Date(2024, 2, 4) << QStringList{"立春"};
+    QTest::newRow("a lunar festival alone") << Date(2024, 2, 10) << QStringList{"春节"};
+    QTest::newRow("a plain day") << Date(2024, 5, 6) << QStringList{};
+    QTest::newRow("the first of a lunar month is no text of its own") << Date(2024, 3, 10) << QStringList{};
+}
+
+void CalendarModelTest::dayTipLines()
+{
+    QFETCH(double, date);
+    QFETCH(QStringList, lines);
+    QCOMPARE(DayTipLines(date), lines);
+    TChnCal day;
+    day.Compute(date);
+    QCOMPARE(DayTipLines(day), lines);
+}
+
+// Every day of 1901..2100: 307 days carry two texts, and the tooltip lists
+// each text of the day once, whatever the cell shows.
+void CalendarModelTest::dayTipsOverTwoCenturies()
+{
+    int twoTexts = 0;
+    int moreTexts = 0;
+    TChnCal day;
+    for (double date = Date(1901, 1, 1); date <= Date(2100, 12, 31); date += 1) {
+        day.Compute(date);
+        const QStringList lines = DayTipLines(day);
+        twoTexts += lines.size() == 2 ? 1 : 0;
+        moreTexts += lines.size() > 2 ? 1 : 0;
+        for (const std::string* text : {&day.Holiday, &day.LunarHoliday, &day.SolarTerm}) {
+            if (!text->empty() && lines.count(QString::fromStdString(*text)) != 1)
+                QFAIL(qPrintable(DateText(date) + QStringLiteral(": ") + lines.join(QLatin1Char(' '))));
+        }
+    }
+    QCOMPARE(twoTexts, 307);
+    QCOMPARE(moreTexts, 0);
+}
+
+void CalendarModelTest::selectedDayTips()
+{
+    TCalendarModel model;
+    model.SelectDate(Date(2020, 10, 1) + 0.5);
+    QCOMPARE(model.SelectedDayTips(), (QStringList{"国庆节", "中秋节"}));
+    QCOMPARE(model.InfoDatePart() + model.InfoLunarPart(), model.InfoText());
+    QCOMPARE(model.InfoLunarPart(), QStringLiteral(" 农历八月十五"));
+    model.SelectDate(Date(2020, 10, 2));
+    QVERIFY(model.SelectedDayTips().isEmpty());
 }
 
 QTEST_APPLESS_MAIN(CalendarModelTest)

@@ -1,9 +1,12 @@
 // Drawing helpers on small images: ClampByte, FillGradient, BlendBitmap,
 // FitPictureRect and the weekday captions.
 
+#include "calendar_control/CalendarCellLines.h"
+#include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarPainting.h"
 #include "tests/support/CalendarTestSupport.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -39,6 +42,12 @@ private slots:
     void fitPictureRect();
     void weekDayCaption();
     void pointFontUsesPixelsAt96Dpi();
+    void dayCellLinesPair_data();
+    void dayCellLinesPair();
+    void dayCellInkOfTheCellFonts();
+    void fitInfoLine_data();
+    void fitInfoLine();
+    void imagesAtDeviceRatio();
 };
 
 void CalendarPaintingTest::clampByte_data()
@@ -249,6 +258,88 @@ void CalendarPaintingTest::pointFontUsesPixelsAt96Dpi()
     QVERIFY(PointFont("黑体", 9, true).bold());
     QCOMPARE(ColorFromBgr(0x00469300), QColor(0, 147, 70));
     QCOMPARE(BgrFromColor(QColor(255, 128, 0)), TColor{33023});
+}
+
+void CalendarPaintingTest::dayCellLinesPair_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::newRow("rows of the main window") << 27;
+    QTest::newRow("its last row") << 33;
+    QTest::newRow("rows without title") << 37;
+    QTest::newRow("a tall row") << 60;
+    QTest::newRow("a row just big enough") << 23;
+}
+
+// Digits 9 pixels high on the baseline, Chinese text 11 high (one below it).
+void CalendarPaintingTest::dayCellLinesPair()
+{
+    QFETCH(int, height);
+    const TDayCellInk ink{{-9, 0}, {-10, 1}};
+    const TDayCellBaselines lines = PlaceDayCellLines(ink, height);
+    const int numberTop = lines.Day + ink.Day.Top;
+    const int numberBottom = lines.Day + ink.Day.Bottom;
+    const int lunarTop = lines.Cn + ink.Cn.Top;
+    const int lunarBottom = lines.Cn + ink.Cn.Bottom;
+    const int ownGap = lunarTop - numberBottom;
+    const int above = numberTop;
+    const int below = height - lunarBottom;
+    QVERIFY(ownGap >= 1 && ownGap <= 3);
+    QVERIFY(ownGap < above + below);        // the gap to the next row's number
+    QVERIFY(std::abs(above - below) <= 1);  // centred
+}
+
+void CalendarPaintingTest::dayCellInkOfTheCellFonts()
+{
+    const TDayCellInk ink = MeasureDayCellInk(PointFont(QStringLiteral("黑体"), 9, true), SongTiFont());
+    QVERIFY(ink.Day.Top < 0 && ink.Day.Height() > 4 && ink.Day.Height() <= 12);
+    QVERIFY(ink.Cn.Top < 0 && ink.Cn.Height() > 6 && ink.Cn.Height() <= 15);
+}
+
+void CalendarPaintingTest::fitInfoLine_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<int>("width");
+    const QString era = QStringLiteral("[元]仁宗 孛儿只斤·爱育黎拔力八达 延祐1年");
+    QTest::newRow("a date that fits") << QStringLiteral("2010-06-01") << 297;
+    QTest::newRow("a long era") << era << 297;
+    QTest::newRow("a long era in a narrow line") << era << 160;
+    QTest::newRow("no room for the lunar date") << era << 40;
+    QTest::newRow("no room at all") << era << 0;
+}
+
+void CalendarPaintingTest::fitInfoLine()
+{
+    QFETCH(QString, date);
+    QFETCH(int, width);
+    const QString lunar = QStringLiteral(" 农历正月十五");
+    const QFontMetrics metrics(SongTiFont());
+    const QString full = date + lunar;
+    const QString line = FitInfoLine(date, lunar, metrics, width);
+    QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
+    if (metrics.horizontalAdvance(full) <= width) {
+        QCOMPARE(line, full);
+    } else if (metrics.horizontalAdvance(lunar) < width - metrics.horizontalAdvance(QStringLiteral("[元]…"))) {
+        // Shortened in the era's middle: its start and end stay, and the lunar date whole.
+        QVERIFY2(line.endsWith(QStringLiteral("年") + lunar), qPrintable(line));
+        QVERIFY2(line.startsWith(QStringLiteral("[元]")), qPrintable(line));
+        QVERIFY(line.contains(QChar(0x2026)));
+    } else {
+        QVERIFY(line.size() < full.size());
+    }
+}
+
+void CalendarPaintingTest::imagesAtDeviceRatio()
+{
+    const QImage two = DeviceImage(QSize(313, 253), 2, QImage::Format_RGB32);
+    QCOMPARE(two.size(), QSize(626, 506));
+    QCOMPARE(two.devicePixelRatio(), 2.0);
+    const QImage oneAndAQuarter = DeviceImage(QSize(313, 253), 1.25, QImage::Format_RGB32);
+    QCOMPARE(oneAndAQuarter.size(), QSize(392, 317));  // rounded up: no logical pixel is left out
+    QCOMPARE(DeviceImage(QSize(40, 20), 1.5, QImage::Format_RGB32).size(), QSize(60, 30));
+
+    QImage image = DeviceImage(QSize(10, 10), 2, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QCOMPARE(DeviceScale(painter), 2.0);
 }
 
 QTEST_MAIN(CalendarPaintingTest)

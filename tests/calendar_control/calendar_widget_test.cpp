@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 
@@ -90,6 +91,25 @@ QAction* ActionByTag(QMenu& menu, int tag, const QString& name)
 
 enum class Step { MonthUp, MonthDown, YearUp, YearDown };
 
+// First and last row (control coordinates) inside `area` where `image`
+// differs from the composed background: the ink drawn there. {-1, -1} if none.
+std::pair<int, int> InkRows(const QImage& image, const QImage& ground, const QRect& area)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) != (ground.pixel(x, y) & 0xFFFFFF)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Step)
@@ -128,6 +148,16 @@ private slots:
     void mouseChoiceEventOrder();
     void selectCellRefusals();
     void keyboardMovesAndPressFlag();
+    void keyboardPagesAndMonthEnds_data();
+    void keyboardPagesAndMonthEnds();
+    void pagingAfterPressReportsClick();
+    void dayAndLunarTextReadAsPairs_data();
+    void dayAndLunarTextReadAsPairs();
+    void renderedAtRatioTwoIsSharp();
+    void infoLineStaysInside_data();
+    void infoLineStaysInside();
+    void infoLineFitsEveryYear();
+    void tooltipsListEveryTextOfTheDay();
     void demoShowsToday();
 };
 
@@ -791,6 +821,253 @@ void CalendarWidgetTest::keyboardMovesAndPressFlag()
     QEvent leaveControl(QEvent::Leave);
     QApplication::sendEvent(calendar.get(), &leaveControl);
     QVERIFY(!calendar->Pressed());
+}
+
+void CalendarWidgetTest::keyboardPagesAndMonthEnds_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<int>("changes");
+    const QList<int> down{Qt::Key_PageDown};
+    const QList<int> up{Qt::Key_PageUp};
+    QTest::newRow("page down") << kNow << down << Date(2024, 6, 6) << 1;
+    QTest::newRow("page up twice") << kNow << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp} << Date(2024, 3, 6) << 2;
+    QTest::newRow("31 January, page down") << Date(2024, 1, 31) << down << Date(2024, 2, 29) << 1;
+    QTest::newRow("31 March, page up") << Date(2023, 3, 31) << up << Date(2023, 2, 28) << 1;
+    QTest::newRow("December, page down") << Date(2024, 12, 15) << down << Date(2025, 1, 15) << 1;
+    QTest::newRow("January, page up") << Date(2024, 1, 15) << up << Date(2023, 12, 15) << 1;
+    QTest::newRow("December 2100, page down is refused") << Date(2100, 12, 31) << down << Date(2100, 12, 31) << 0;
+    QTest::newRow("January of year 1, page up is refused") << Date(1, 1, 5) << up << Date(1, 1, 5) << 0;
+    QTest::newRow("home") << kNow << QList<int>{Qt::Key_Home} << Date(2024, 5, 1) << 1;
+    QTest::newRow("end") << kNow << QList<int>{Qt::Key_End} << Date(2024, 5, 31) << 1;
+    QTest::newRow("end of a leap February") << Date(2024, 2, 3) << QList<int>{Qt::Key_End} << Date(2024, 2, 29) << 1;
+    QTest::newRow("home on the first") << Date(2024, 5, 1) << QList<int>{Qt::Key_Home} << Date(2024, 5, 1) << 0;
+    QTest::newRow("page down, then end") << Date(2024, 1, 10) << QList<int>{Qt::Key_PageDown, Qt::Key_End}
+                                         << Date(2024, 2, 29) << 2;
+}
+
+void CalendarWidgetTest::keyboardPagesAndMonthEnds()
+{
+    QFETCH(double, start);
+    QFETCH(QList<int>, keys);
+    QFETCH(double, expected);
+    QFETCH(int, changes);
+    auto calendar = ShownCalendar();
+    calendar->SetDateTime(start);
+    EventLog log(*calendar);
+    for (int key : keys)
+        QTest::keyClick(calendar->Grid(), static_cast<Qt::Key>(key));
+    QCOMPARE(DateText(calendar->DateTime()), DateText(expected));
+    QCOMPARE(calendar->DateTime(), expected);
+    // Without a press on the grid a keyboard move raises OnChange alone, as the arrow keys do.
+    QCOMPARE(log.events, QStringList(changes, QStringLiteral("Change")));
+    // The selection and the selectors follow the date.
+    const qn::CivilDate d = qn::DecodeDate(expected);
+    const int cell = qn::SundayFirstWeekday(Date(d.year, d.month, 1)) + d.day - 1;
+    QCOMPARE(calendar->Grid()->Col(), TCalendarModel::CellColumn(cell));
+    QCOMPARE(calendar->Grid()->Row(), TCalendarModel::CellRow(cell));
+    QCOMPARE(calendar->MonthUpDown()->Position(), d.month);
+    QCOMPARE(calendar->YearUpDown()->Position(), d.year);
+}
+
+void CalendarWidgetTest::pagingAfterPressReportsClick()
+{
+    auto calendar = ShownCalendar();
+    TCalendarGrid* grid = calendar->Grid();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, CellCentre(*calendar, 18));  // 15 May
+    QVERIFY(calendar->Pressed());
+    EventLog log(*calendar);
+    const QList<std::pair<Qt::Key, double>> moves{{Qt::Key_Right, Date(2024, 5, 16)},
+                                                  {Qt::Key_PageDown, Date(2024, 6, 16)},
+                                                  {Qt::Key_End, Date(2024, 6, 30)},
+                                                  {Qt::Key_PageUp, Date(2024, 5, 30)},
+                                                  {Qt::Key_Home, Date(2024, 5, 1)}};
+    for (const auto& [key, date] : moves) {
+        log.events.clear();
+        QTest::keyClick(grid, key);
+        QCOMPARE(DateText(calendar->DateTime()), DateText(date));
+        QCOMPARE(log.events, (QStringList{"Change", "DateClick"}));
+    }
+    // A refused page raises nothing.
+    calendar->SetDateTime(Date(2100, 12, 1));
+    log.events.clear();
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    QVERIFY(log.events.isEmpty());
+}
+
+void CalendarWidgetTest::dayAndLunarTextReadAsPairs_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("showTitle");
+    QTest::newRow("the main window's 311 x 253") << QSize(311, 253) << true;
+    QTest::newRow("the demo's 313 x 253") << QSize(313, 253) << true;
+    QTest::newRow("313 x 253 without title") << QSize(313, 253) << false;
+}
+
+// Measured on the drawn pixels: each lunar text lies nearer to its own day
+// number above it than to the number of the next row below it.
+void CalendarWidgetTest::dayAndLunarTextReadAsPairs()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, showTitle);
+    auto calendar = ShownCalendar();
+    calendar->resize(size);
+    calendar->SetShowTitle(showTitle);
+    calendar->SetHideSelection(true);
+    calendar->Grid()->clearFocus();
+    // One line at a time, so the ink of each is known.
+    bool numbersOnly = true;
+    calendar->SetOnDrawDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = numbersOnly;
+    });
+    calendar->SetOnDrawCnDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = !numbersOnly;
+    });
+    const QImage numbers = calendar->grab().toImage();
+    numbersOnly = false;
+    const QImage lunar = calendar->grab().toImage();
+    const QImage ground = calendar->FBackBitmap();
+
+    int pairs = 0;
+    // May 2024: days in cells 4..34; a day with another day under it.
+    for (int cell = 4; cell + 7 <= 34; ++cell) {
+        const QRect here = CellOnControl(*calendar, TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell));
+        const QRect below = here.translated(0, here.height());
+        const auto [numberTop, numberBottom] = InkRows(numbers, ground, here);
+        const auto [lunarTop, lunarBottom] = InkRows(lunar, ground, here);
+        const auto [nextNumberTop, nextNumberBottom] = InkRows(numbers, ground, below);
+        const QString where = QStringLiteral("cell %1: number %2..%3, lunar %4..%5, next number from %6")
+                                  .arg(cell)
+                                  .arg(numberTop)
+                                  .arg(numberBottom)
+                                  .arg(lunarTop)
+                                  .arg(lunarBottom)
+                                  .arg(nextNumberTop);
+        QVERIFY2(numberTop >= 0 && lunarTop >= 0 && nextNumberTop >= 0, qPrintable(where));
+        const int ownGap = lunarTop - numberBottom - 1;
+        const int nextGap = nextNumberTop - lunarBottom - 1;
+        QVERIFY2(ownGap >= 1, qPrintable(where));
+        QVERIFY2(ownGap < nextGap, qPrintable(where));
+        // Both lines stay inside their cell.
+        QVERIFY2(numberTop > here.top() && lunarBottom < here.bottom(), qPrintable(where));
+        ++pairs;
+    }
+    QCOMPARE(pairs, 24);
+}
+
+void CalendarWidgetTest::renderedAtRatioTwoIsSharp()
+{
+    auto calendar = ShownCalendar();
+    const QImage before = calendar->grab().toImage();
+
+    QImage sharp(calendar->size() * 2, QImage::Format_RGB32);
+    sharp.setDevicePixelRatio(2);
+    calendar->render(&sharp);
+    QCOMPARE(calendar->FBackBitmap().devicePixelRatio(), 2.0);
+    QCOMPARE(calendar->FBackBitmap().size(), calendar->size() * 2);
+    // Digits, lunar texts and watermarks carry detail finer than a logical
+    // pixel; a picture drawn at 1 and scaled up would have none.
+    const QRect days = CellOnControl(*calendar, 1, 1).united(CellOnControl(*calendar, 7, 5));
+    QVERIFY2(DetailedBlocks(sharp, days, 2) > 500, qPrintable(QString::number(DetailedBlocks(sharp, days, 2))));
+    QVERIFY(DetailedBlocks(sharp, calendar->Grid()->geometry(), 2) > 1000);
+    // The line under the weekdays is two device rows of its own colour, with
+    // no blended rows beside it (in the margin column, where no text is near).
+    const QRect header = CellOnControl(*calendar, 8, 0);
+    const int lineY = header.bottom() - 3;
+    const QColor line = ColorFromBgr(calendar->ColorTitleWeekLine());
+    const int x = header.center().x() * 2;
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2)), line);
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 + 1)), line);
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 - 1)), QColor(calendar->FBackBitmap().pixel(x, lineY * 2 - 1)));
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 + 2)), QColor(calendar->FBackBitmap().pixel(x, lineY * 2 + 2)));
+
+    // Back on the screen the control paints at 1 again, as before.
+    QCOMPARE(calendar->grab().toImage(), before);
+    QCOMPARE(calendar->FBackBitmap().devicePixelRatio(), 1.0);
+}
+
+void CalendarWidgetTest::infoLineStaysInside_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("date");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("1314-02-14 in the main window") << QSize(311, 253) << Date(1314, 2, 14) << true;
+    QTest::newRow("1314-02-14 in the demo") << QSize(313, 253) << Date(1314, 2, 14) << true;
+    QTest::newRow("1312-05-01") << QSize(311, 253) << Date(1312, 5, 1) << true;
+    QTest::newRow("1320-11-11") << QSize(311, 253) << Date(1320, 11, 11) << true;
+    QTest::newRow("a narrow control") << QSize(200, 253) << Date(1900, 2, 10) << true;
+    QTest::newRow("1900-02-10 fits") << QSize(311, 253) << Date(1900, 2, 10) << false;
+    QTest::newRow("2010-06-01 fits") << QSize(311, 253) << Date(2010, 6, 1) << false;
+    QTest::newRow("day 0, 1899-12-30") << QSize(311, 253) << 0.0 << false;
+}
+
+void CalendarWidgetTest::infoLineStaysInside()
+{
+    QFETCH(QSize, size);
+    QFETCH(double, date);
+    QFETCH(bool, shortened);
+    auto calendar = ShownCalendar();
+    calendar->resize(size);
+    QVERIFY(calendar->SetDateTime(date));
+    TCalendarModel model;
+    model.SelectDate(date);
+    const QString full = model.InfoText();
+    const QString lunar = QStringLiteral(" 农历") + calendar->CnDate();
+
+    const TCalendarLabel* info = calendar->InfoLabel();
+    QVERIFY2(info->geometry().right() < calendar->width() - 1, qPrintable(info->text()));  // inside the frame
+    QVERIFY(QFontMetrics(info->font()).horizontalAdvance(info->text()) <= info->width());
+    QCOMPARE(info->text() != full, shortened);
+    QVERIFY2(info->text().endsWith(lunar), qPrintable(info->text()));  // the lunar date is never cut
+    QCOMPARE(info->text().left(3), full.left(3));
+    // The whole line is the tooltip's first line.
+    QCOMPARE(info->toolTip().split(QLatin1Char('\n')).first(), full);
+}
+
+void CalendarWidgetTest::infoLineFitsEveryYear()
+{
+    auto calendar = ShownCalendar();
+    calendar->resize(311, 253);
+    const TCalendarLabel* info = calendar->InfoLabel();
+    for (int year = 1; year <= 2100; ++year) {
+        calendar->SetDateTime(Date(year, 6, 1));
+        QVERIFY2(info->geometry().right() < calendar->width() - 1, qPrintable(info->toolTip()));
+        QVERIFY2(info->text().endsWith(QStringLiteral(" 农历") + calendar->CnDate()), qPrintable(info->text()));
+    }
+    // Growing the control gives the whole line back.
+    calendar->SetDateTime(Date(1314, 2, 14));
+    const QString shortText = info->text();
+    calendar->resize(600, 253);
+    QCOMPARE(info->text(), info->toolTip().split(QLatin1Char('\n')).first());
+    QVERIFY(info->text().size() > shortText.size());
+}
+
+void CalendarWidgetTest::tooltipsListEveryTextOfTheDay()
+{
+    auto calendar = ShownCalendar();
+    calendar->SetDateTime(Date(2020, 10, 1));  // 国庆节 and 中秋节 on one day
+    const int cell = qn::SundayFirstWeekday(Date(2020, 10, 1));
+    QCOMPARE(calendar->FDays()[cell].CnText, QStringLiteral("中秋节"));  // the cell itself shows one
+    const QString both = QStringLiteral("国庆节\n中秋节");
+    QCOMPARE(calendar->CellToolTip(cell), both);
+    QCOMPARE(calendar->InfoLabel()->toolTip(), calendar->InfoLabel()->text() + QLatin1Char('\n') + both);
+
+    // Hovering the cell shows it.
+    TCalendarGrid* grid = calendar->Grid();
+    const QPoint at = CellCentre(*calendar, cell);
+    QHelpEvent help(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(), both);
+    QToolTip::hideText();
+
+    // A plain day, an empty cell and a title cell have none.
+    QCOMPARE(calendar->CellToolTip(cell + 1), QString());  // 2 October
+    QCOMPARE(calendar->CellToolTip(1), QString());
+    QCOMPARE(calendar->CellToolTip(41), QString());
+    // A solar term alone: 4 April 2024 is 清明.
+    calendar->SetDateTime(Date(2024, 4, 4));
+    QCOMPARE(calendar->CellToolTip(qn::SundayFirstWeekday(Date(2024, 4, 1)) + 3), QStringLiteral("清明"));
 }
 
 void CalendarWidgetTest::demoShowsToday()

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,7 +23,7 @@ protected:
         dialogs.chooseFont = [this](const QFont& initial, QWidget*) {
             ++fontAsked;
             lastFontOffered = initial;
-            return fontAnswer;
+            return fontAnswerFor ? fontAnswerFor(initial) : fontAnswer;
         };
         dialogs.chooseColor = [this](const QColor& initial, QWidget*) {
             ++colourAsked;
@@ -70,6 +71,8 @@ protected:
     QColor lastColourOffered;
     QString proposedName;
     std::optional<QFont> fontAnswer;
+    // When set, the font dialog's answer depends on the font it was opened on.
+    std::function<std::optional<QFont>(const QFont& offered)> fontAnswerFor;
     std::optional<QColor> colourAnswer;
     std::optional<QString> exportAnswer;
 };

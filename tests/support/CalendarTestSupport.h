@@ -4,6 +4,8 @@
 #include "calendar/DateValue.h"
 
 #include <QColor>
+#include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <cmath>
@@ -33,4 +35,23 @@ inline QColor GradientRowColor(int y, int height, int bands, QColor start, QColo
         }
     }
     return result;
+}
+
+// Blocks of ratio x ratio device pixels of `image`, one per logical pixel of
+// `area`, whose pixels are not all alike: detail finer than a logical pixel,
+// which a picture drawn at ratio 1 and scaled up cannot have.
+inline int DetailedBlocks(const QImage& image, const QRect& area, int ratio)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb first = image.pixel(x * ratio, y * ratio);
+            bool alike = true;
+            for (int dy = 0; dy < ratio && alike; ++dy)
+                for (int dx = 0; dx < ratio && alike; ++dx)
+                    alike = image.pixel(x * ratio + dx, y * ratio + dy) == first;
+            count += alike ? 0 : 1;
+        }
+    }
+    return count;
 }

@@ -9,6 +9,8 @@
 #include "calendar/LunarTexts.h"
 #include "calendar/SolarTerms.h"
 
+#include <cmath>
+
 namespace qncal {
 
 namespace {
@@ -116,13 +118,23 @@ void DayRun::PrepareMonth(int year, int month)
         holidaysKnown_[kind][weekday] = true;
     }
     holiday_ = &holidays;
-    // A month's solar terms are its two terms of the year; the engine
-    // names each on its day.
+    // A term is named on the day it falls on, whatever the month: in Julian
+    // years a term can fall outside the month it belongs to, so every term
+    // of the year (and the next year's 小寒, term 25) is placed by its day of
+    // the year. October 1582 has the reform's gap in it: ask day by day.
     solarTerm_.fill({});
-    for (int i = 2 * (month - 1); i <= 2 * (month - 1) + 1; ++i) {
-        int termMonth = 0, termDay = 0;
-        if (GetTermDate(year, i, termMonth, termDay) && termMonth == month && termDay >= 1 && termDay <= days)
-            solarTerm_[static_cast<std::size_t>(termDay)] = GetSolarTermText(year, month, termDay);
+    if (reformMonth) {
+        for (int d = 1; d <= days; ++d) {
+            if (DayExists(year, month, d))
+                solarTerm_[static_cast<std::size_t>(d)] = GetSolarTermText(year, month, d);
+        }
+    } else {
+        const int firstDayOfYear = GetRealDayOfYear(year, month, 1);
+        for (int n = 1; n <= 25; ++n) {
+            const int d = static_cast<int>(std::floor(GetTermDayOfYear(year, n))) - firstDayOfYear + 1;
+            if (d >= 1 && d <= days && solarTerm_[static_cast<std::size_t>(d)].empty())
+                solarTerm_[static_cast<std::size_t>(d)] = TermNames[static_cast<std::size_t>((n + 21) % 24)];
+        }
     }
 }
 

@@ -2,7 +2,7 @@
 // Days one after another, fast, for the long outputs (--tsv, --ics). A
 // DayRun fills the same DayInfo as LookUpDay, but asks the engine's parts
 // directly and works out once per month what changes at most once a month
-// (the year and month stem-branch names, the solar terms), instead of
+// (the year and month stem-branch names), instead of
 // everything for every day. A test holds the two equal on every day of
 // years 1..2100.
 
