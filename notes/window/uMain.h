@@ -15,9 +15,9 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QFrame;
 class QLabel;
-class QAction;
 class QMenu;
 class QTextEdit;
 class QTimer;
