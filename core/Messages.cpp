@@ -28,6 +28,18 @@ void ShowCaptionedMessage(QWidget* parent, const QString& caption, const QString
     Show(parent, QMessageBox::Information, caption, text);
 }
 
+void ShowNotice(QWidget* parent, const QString& text)
+{
+    if (g_sink) {
+        g_sink(kApplicationTitle, text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Information, kApplicationTitle, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 void ShowErrorReport(QWidget* parent, const QString& errorText)
 {
     Show(parent, QMessageBox::Critical, kApplicationTitle, errorText);

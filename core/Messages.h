@@ -18,11 +18,16 @@ void ShowPlainMessage(QWidget* parent, const QString& text);
 // A message box with its own caption, owned by the given window, OK only.
 void ShowCaptionedMessage(QWidget* parent, const QString& caption, const QString& text);
 
+// The same box without waiting for it: shown over the window while the user
+// goes on working (news the user did not ask for at that moment, such as a
+// file ignored at start or the outcome of a download).
+void ShowNotice(QWidget* parent, const QString& text);
+
 // The general error report: shows the error's text; the program carries on.
 void ShowErrorReport(QWidget* parent, const QString& errorText);
 
 // Tests replace the boxes: while a sink is set, every message goes to it
-// (caption, text) instead of a modal box.
+// (caption, text) instead of a box.
 using MessageSink = void (*)(const QString& caption, const QString& text);
 void SetMessageSink(MessageSink sink);
 

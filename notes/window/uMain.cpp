@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextEdit>
+#include <QTimer>
 
 QString TodayLabelText(double now)
 {
@@ -99,6 +100,8 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     BuildSettingsMenu();
     BuildBoxMenu();
     BuildFrame();
+    // Before the first week is shown: its headers carry the marks at once.
+    BuildHolidays();
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kDesignWidth, kMinHeight);
     // A hidden window gets its resize event only when shown; the board must
@@ -148,6 +151,11 @@ void TMainFrm::FormShow()
     }
     ApplyBoxColour(transMode);
     m_board->SetShown();
+    // After the first paint: a holiday file that was ignored, and the
+    // weekly check when it is switched on and due.
+    QTimer::singleShot(0, this, &TMainFrm::TellHolidayWarning);
+    QTimer::singleShot(kFirstHolidayCheckDelayMs, this, &TMainFrm::StartDueHolidayCheck);
+    m_holidayCheckTimer->start();
 }
 
 void TMainFrm::chnRiliChange()

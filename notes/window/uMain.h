@@ -15,16 +15,21 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
 class QTextEdit;
+class QTimer;
 class QToolButton;
 class TChnCalendar;
 class TClickLabel;
 class TDM;
 
 namespace qn {
+class HolidayUpdater;
+class NotebookHolidays;
+struct HolidayUpdateResult;
 class TCaptionButtons;
 class TMiniHangFrm;
 class TPageViewer;
@@ -101,6 +106,19 @@ public:
     // --- export -------------------------------------------------------------------------
     void N_DataOutClick();
 
+    // --- statutory holidays (uMainHolidays.cpp) ------------------------------------------
+    // The first check by itself waits this long after the window is shown,
+    // out of the way of the first paint; later ones are looked for hourly
+    // while the notebook runs (a check is due at most once a week).
+    static constexpr int kFirstHolidayCheckDelayMs = 2000;
+    static constexpr int kHolidayCheckPollMs = 60 * 60 * 1000;
+    // The table the calendar's marks and the board's headers show.
+    qn::NotebookHolidays* holidays() const { return m_holidays; }
+    // The updater, made at its first use.
+    qn::HolidayUpdater* holidayUpdater();
+    void N_UpdateHolidaysClick();             // 更新法定节假日: fetch now, say how it went
+    void N_AutoUpdateHolidaysClick(bool on);  // 每周自动更新节假日
+
     // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
     // The windows created after the main window at start-up, which its menu
     // and buttons open.
@@ -151,6 +169,16 @@ private:
     void BuildSettingsMenu();
     void BuildBoxMenu();
     void ConfigureCalendar();
+    // Loads the holiday table and gives it to the calendar and the board.
+    void BuildHolidays();
+    void ApplyHolidayTable();
+    // A file the table could not use, told once the window is up.
+    void TellHolidayWarning();
+    void StartDueHolidayCheck();
+    void HolidayCheckStarted();
+    void HolidayCheckFinished(const qn::HolidayUpdateResult& result);
+    // The menu's holiday entries as the stored settings and the last check say.
+    void ShowHolidaySettings();
     void PlaceAnchored();
     void BuildFrame();
     void ApplyBoxColour(int transMode);
@@ -188,6 +216,13 @@ private:
     // Menus.
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;
+    QAction* N_UpdateHolidays = nullptr;
+    QAction* N_AutoUpdateHolidays = nullptr;
+    // Statutory holidays.
+    qn::NotebookHolidays* m_holidays = nullptr;
+    qn::HolidayUpdater* m_holidayUpdater = nullptr;
+    QTimer* m_holidayCheckTimer = nullptr;
+    bool m_reportHolidayCheck = false;  // the user asked: the outcome is told, whatever it is
     // Frame and the windows it opens.
     qn::TCaptionButtons* FCaptionButtons = nullptr;
     TClickLabel* imgAppToDesk = nullptr;
