@@ -13,6 +13,7 @@
 #include "notes/frame/uMiniHang.h"
 #include "notes/window/uMain.h"
 #include "store/uDM.h"
+#include "store/WholeFileCheck.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -105,9 +106,11 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    // The data module comes first: creating the main window already reads notes.
+    // The data module comes first: creating the main window already reads
+    // notes. Before the window only the quick checks run; reading every
+    // page of a large notebook would delay it.
     TDM dm(folder);
-    if (!dm.ConnectDatabase())
+    if (!dm.OpenForReading())
         return 1;
 
     TMainFrm mainFrm(dm, folder, now);
@@ -121,5 +124,11 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, &TMainFrm::ComeBack);
 
     mainFrm.show();
+    // Every page is checked beside the window. Until the check has passed
+    // the store only reads and saves wait in memory; a file that fails it is
+    // never written.
+    qn::BackgroundFileCheck check(dm.databasePath());
+    QObject::connect(&check, &qn::BackgroundFileCheck::finished, &mainFrm, &TMainFrm::WholeFileChecked);
+    check.Start();
     return QApplication::exec();
 }

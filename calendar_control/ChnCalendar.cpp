@@ -1,7 +1,6 @@
 #include "calendar_control/ChnCalendar.h"
 
 #include "calendar/DateValue.h"
-#include "calendar_control/CalendarDayTips.h"
 #include "calendar_control/CalendarGrid.h"
 #include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarMenus.h"
@@ -320,10 +319,29 @@ void TChnCalendar::SetShowWeekNumLine(bool value)
     RepaintGrid();
 }
 
+void TChnCalendar::SetShowHolidays(bool value)
+{
+    FModel.SetShowHolidays(value);
+    HolidaysChanged();
+}
+
+void TChnCalendar::SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays)
+{
+    FModel.SetHolidays(std::move(holidays));
+    HolidaysChanged();
+}
+
+void TChnCalendar::HolidaysChanged()
+{
+    PlaceInfoLabel();  // its tooltip names the selected day's holiday
+    RepaintGrid();
+}
+
 void TChnCalendar::SetFontDate(const TCalendarFont& font)
 {
     FFontDate = font;
     FCellInk.reset();
+    FMarkStyle.reset();
     RepaintGrid();
 }
 
@@ -331,6 +349,7 @@ void TChnCalendar::SetFontCnDate(const TCalendarFont& font)
 {
     FFontCnDate = font;
     FCellInk.reset();
+    FMarkStyle.reset();
     RepaintGrid();
 }
 
@@ -375,6 +394,18 @@ void TChnCalendar::SetColorWeekNum(TColor value)
     FColorWeekNum = value;
     if (FShowWeekNum)
         RepaintGrid();
+}
+
+void TChnCalendar::SetColorHolidayOff(TColor value)
+{
+    FColorHolidayOff = value;
+    RepaintGrid();
+}
+
+void TChnCalendar::SetColorHolidayWork(TColor value)
+{
+    FColorHolidayWork = value;
+    RepaintGrid();
 }
 
 // The layout colours are written into the cells when a month is laid out;
@@ -679,6 +710,21 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
             painter.fillRect(r.width() - 1, 0, 1, r.height(), frame);
         }
     }
+    DrawHolidayMarkOf(painter, inf, r, baselines.Day, showSelection);
+}
+
+void TChnCalendar::DrawHolidayMarkOf(QPainter& painter, const TcnDateInf& inf, const QRect& r, int dayBaseline,
+                                     bool showSelection)
+{
+    if (inf.HolidayMark.isEmpty())
+        return;
+    if (!FCellInk)
+        FCellInk = MeasureDayCellInk(FFontDate.Font, FFontCnDate.Font);
+    if (!FMarkStyle)
+        FMarkStyle = MeasureHolidayMark(FFontDate.Font, FCellInk->Day.Height());
+    const bool off = inf.Holiday.kind == qn::HolidayKind::Off;
+    DrawHolidayMark(painter, r, dayBaseline + FCellInk->Day.Top, *FMarkStyle, inf.HolidayMark,
+                    ColorFromBgr(off ? FColorHolidayOff : FColorHolidayWork), showSelection);
 }
 
 void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
@@ -701,13 +747,7 @@ void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
     DrawTextLine(painter, textRect, inf.DayText, alignment | Qt::AlignTop);
 }
 
-QString TChnCalendar::CellToolTip(int cell) const
-{
-    if (cell < 1 || cell > TCalendarModel::kLastDayCell || !FModel.FDays[cell].InUse)
-        return {};
-    const qn::CivilDate shown = qn::DecodeDate(FModel.DateTime);
-    return DayTipLines(qn::EncodeDate(shown.year, shown.month, FModel.FDays[cell].Day)).join(QLatin1Char('\n'));
-}
+QString TChnCalendar::CellToolTip(int cell) const { return FModel.CellDayTips(cell).join(QLatin1Char('\n')); }
 
 bool TChnCalendar::ShowCellToolTip(QHelpEvent* event)
 {

@@ -36,7 +36,10 @@ class TWebPanel;
 // "今天是 2010年6月1日(二)": the date label's text for a date value.
 QString TodayLabelText(double now);
 
-// The dialogs the editing and export commands ask; tests replace them.
+// What the user chose when closing with text the store has not taken.
+enum class UnsavedAnswer { RetrySave, Discard, Cancel };
+
+// The dialogs the editing, export and closing commands ask; tests replace them.
 struct TMainDialogs {
     // The chosen font, or nothing when cancelled.
     std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
@@ -46,6 +49,8 @@ struct TMainDialogs {
     // dialog opens in startFolder with the proposed name.
     std::function<std::optional<QString>(const QString& startFolder, const QString& proposed, QWidget* parent)>
         chooseExportFile;
+    // Closing while notes wait to be stored; reason says why they wait.
+    std::function<UnsavedAnswer(const QString& reason, QWidget* parent)> askUnsavedClose;
 
     static TMainDialogs Standard();
 };
@@ -72,6 +77,11 @@ public:
     void ArrangeBoxes();
     void MarkSelectedDay(double d);
     void lblSetClick();
+
+    // What the check of every page of the notes file found (it runs beside
+    // the window at start): Ok lets the held saves be written; anything else
+    // is reported and ends the program, and the file is never written.
+    void WholeFileChecked(qn::StoreStatus status);
 
     // --- editing commands (they act on the focused box only) ------------------------
     void N1Click();      // 复制
@@ -132,6 +142,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -145,6 +156,9 @@ private:
     void PlaceAnchored();
     void BuildFrame();
     void ApplyBoxColour(int transMode);
+    // Whether the program may end: true when every note is stored or the
+    // user lets the unsaved ones go.
+    bool MayClose();
     void InsertText(const QString& text);
     void InsertMarker(const QColor& colour);
 

@@ -17,6 +17,8 @@
 #include "notes/window/uMain.h"
 
 #include <QPointer>
+
+#include <QCloseEvent>
 #include <QTextEdit>
 
 void TMainFrm::BuildFrame()
@@ -80,8 +82,36 @@ bool TMainFrm::SaveFormSize()
 
 void TMainFrm::img_close_highlightClick()
 {
+    if (!MayClose())
+        return;
     SaveFormSize();
     requestTermination();
+}
+
+bool TMainFrm::MayClose()
+{
+    // The box being typed in is saved first, like any focus change would.
+    redt1Exit();
+    for (;;) {
+        qn::WeekNotesModel* notes = m_board->model();
+        notes->Flush();
+        if (!notes->HasUnsaved())
+            return true;
+        switch (m_dialogs.askUnsavedClose(notes->UnsavedReason(), this)) {
+        case UnsavedAnswer::RetrySave: continue;
+        case UnsavedAnswer::Discard: notes->DiscardUnsaved(); return true;
+        case UnsavedAnswer::Cancel: return false;
+        }
+    }
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event)
+{
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TMainFrm::img_mini_highlightClick()
@@ -147,6 +177,10 @@ void TMainFrm::N_SubmitClick()
     });
 }
 
-void TMainFrm::N_ExitPrjClick() { requestTermination(); }
+void TMainFrm::N_ExitPrjClick()
+{
+    if (MayClose())
+        requestTermination();
+}
 
 void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({boxes().begin(), boxes().end()}, transMode); }

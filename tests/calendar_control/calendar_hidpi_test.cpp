@@ -5,6 +5,7 @@
 #include "calendar_control/CalendarFonts.h"
 #include "calendar_control/CalendarGrid.h"
 #include "calendar_control/ChnCalendar.h"
+#include "holidays/HolidayData.h"
 #include "tests/support/CalendarTestSupport.h"
 
 #include <QApplication>
@@ -77,6 +78,7 @@ private slots:
     void linesStayCrisp();
     void selectionFrameStaysCrisp();
     void textsAndWatermarksAtTheScreenRatio();
+    void holidayMarksBesideTheDayNumbers();
 
 private:
     std::unique_ptr<TChnCalendar> FCalendar;
@@ -171,6 +173,56 @@ void CalendarHiDpiTest::textsAndWatermarksAtTheScreenRatio()
     // The watermarks on their own (the composed background).
     const QImage& ground = FCalendar->FBackBitmap();
     QVERIFY(DetailedBlocks(ground, grid, ratio) > 200);
+}
+
+// February 2024 with its marks at the screen's ratio: each mark changes only
+// the top right corner of its cell, clear of the day number, and no other
+// cell changes.
+void CalendarHiDpiTest::holidayMarksBesideTheDayNumbers()
+{
+    FCalendar->SetDateTime(qn::EncodeDate(2024, 2, 6));
+    FCalendar->SetHideSelection(true);
+    FCalendar->Grid()->clearFocus();
+    FCalendar->SetHolidays(std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows()));
+    FCalendar->SetShowHolidays(false);
+    const QImage off = FCalendar->grab().toImage();
+    FCalendar->SetOnDrawCnDateCell(
+        [](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) { defaultDraw = false; });
+    const QImage numbers = FCalendar->grab().toImage();
+    FCalendar->SetOnDrawCnDateCell(nullptr);
+    const QImage& ground = FCalendar->FBackBitmap();
+    FCalendar->SetShowHolidays(true);
+    const QImage on = FCalendar->grab().toImage();
+
+    int marked = 0;
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        const TcnDateInf& inf = FCalendar->FDays()[cell];
+        const QRect logical = FCalendar->Grid()
+                                  ->CellRect(TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell))
+                                  .translated(FCalendar->Grid()->pos());
+        const QRect here = DeviceRect(logical, FRatio);
+        const QRect changed = DifferingBox(on, off, here);
+        const QString where = QStringLiteral("day %1: changed %2,%3 %4x%5 in %6,%7 %8x%9")
+                                  .arg(inf.Day)
+                                  .arg(changed.x())
+                                  .arg(changed.y())
+                                  .arg(changed.width())
+                                  .arg(changed.height())
+                                  .arg(here.x())
+                                  .arg(here.y())
+                                  .arg(here.width())
+                                  .arg(here.height());
+        if (inf.HolidayMark.isEmpty()) {
+            QVERIFY2(changed.isNull(), qPrintable(where));
+            continue;
+        }
+        ++marked;
+        QVERIFY2(!changed.isNull(), qPrintable(where));
+        QVERIFY2(DeviceRect(logical.adjusted(1, 1, -1, -1), FRatio).contains(changed), qPrintable(where));
+        QVERIFY2(changed.left() >= here.center().x() && changed.bottom() < here.center().y(), qPrintable(where));
+        QVERIFY2(!changed.intersects(DifferingBox(numbers, ground, here)), qPrintable(where));
+    }
+    QCOMPARE(marked, 10);
 }
 
 int main(int argc, char* argv[])

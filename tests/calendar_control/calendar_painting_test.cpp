@@ -1,7 +1,9 @@
 // Drawing helpers on small images: ClampByte, FillGradient, BlendBitmap,
-// FitPictureRect and the weekday captions.
+// FitPictureRect, the weekday captions, the lines of a day cell and the
+// holiday mark.
 
 #include "calendar_control/CalendarCellLines.h"
+#include "calendar_control/CalendarHolidayMark.h"
 #include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarPainting.h"
 #include "tests/support/CalendarTestSupport.h"
@@ -22,9 +24,19 @@ QImage Solid(int width, int height, QColor color)
 
 QColor Pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
 
+int CountPixelsOf(const QImage& image, QColor color, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += Pixel(image, x, y) == color ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(QRect)
+Q_DECLARE_METATYPE(QFont)
 
 class CalendarPaintingTest : public QObject {
     Q_OBJECT
@@ -45,6 +57,9 @@ private slots:
     void dayCellLinesPair_data();
     void dayCellLinesPair();
     void dayCellInkOfTheCellFonts();
+    void holidayMarkAsTallAsTheDigits_data();
+    void holidayMarkAsTallAsTheDigits();
+    void holidayMarkInTheCorner();
     void fitInfoLine_data();
     void fitInfoLine();
     void imagesAtDeviceRatio();
@@ -293,6 +308,59 @@ void CalendarPaintingTest::dayCellInkOfTheCellFonts()
     const TDayCellInk ink = MeasureDayCellInk(PointFont(QStringLiteral("黑体"), 9, true), SongTiFont());
     QVERIFY(ink.Day.Top < 0 && ink.Day.Height() > 4 && ink.Day.Height() <= 12);
     QVERIFY(ink.Cn.Top < 0 && ink.Cn.Height() > 6 && ink.Cn.Height() <= 15);
+}
+
+void CalendarPaintingTest::holidayMarkAsTallAsTheDigits_data()
+{
+    QTest::addColumn<QFont>("dayFont");
+    QTest::newRow("黑体 9 pt bold (the default)") << PointFont(QStringLiteral("黑体"), 9, true);
+    QTest::newRow("黑体 14 pt bold") << PointFont(QStringLiteral("黑体"), 14, true);
+    QTest::newRow("Arial 9 pt") << PointFont(QStringLiteral("Arial"), 9);
+    QTest::newRow("宋体 7 pt") << PointFont(QStringLiteral("宋体"), 7);
+}
+
+// The mark is as tall as the digits it stands beside: never taller (it
+// would reach the lunar text), and not much smaller (it must stay legible).
+void CalendarPaintingTest::holidayMarkAsTallAsTheDigits()
+{
+    QFETCH(QFont, dayFont);
+    const int digits = MeasureDayCellInk(dayFont, SongTiFont()).Day.Height();
+    const THolidayMarkStyle mark = MeasureHolidayMark(dayFont, digits);
+    const QString sizes = QStringLiteral("digits %1 rows, mark %2 rows").arg(digits).arg(mark.Ink.height());
+    QVERIFY2(mark.Ink.height() <= digits, qPrintable(sizes));
+    QVERIFY2(mark.Ink.height() * 4 >= digits * 3, qPrintable(sizes));
+    QVERIFY(!mark.Font.bold());
+    QVERIFY(mark.Ink.top() < 0 && mark.Ink.width() > 3);
+}
+
+// Drawn in a 40 x 27 cell with its top on row 1: right-aligned two pixels in
+// from the edge; a white plate under it only on the selection.
+void CalendarPaintingTest::holidayMarkInTheCorner()
+{
+    const THolidayMarkStyle mark = MeasureHolidayMark(PointFont(QStringLiteral("黑体"), 9, true), 9);
+    const QRect cell(0, 0, 40, 27);
+    const QColor green(0, 190, 90);
+    for (bool selected : {false, true}) {
+        QImage image = Solid(cell.width(), cell.height(), green);
+        {
+            QPainter painter(&image);
+            DrawHolidayMark(painter, cell, 1, mark, QStringLiteral("休"), Qt::red, selected);
+        }
+        const QRect changed = DifferingBox(image, Solid(cell.width(), cell.height(), green), cell);
+        QVERIFY(!changed.isNull());
+        QVERIFY(cell.adjusted(1, 1, -1, -1).contains(changed));
+        QVERIFY(changed.left() >= cell.width() / 2);
+        QCOMPARE(changed.top(), 1);
+        QVERIFY(changed.bottom() <= 1 + mark.Ink.height());
+        QCOMPARE(CountPixelsOf(image, Qt::white, changed) > 0, selected);
+    }
+    // An empty mark draws nothing.
+    QImage image = Solid(cell.width(), cell.height(), green);
+    {
+        QPainter painter(&image);
+        DrawHolidayMark(painter, cell, 1, mark, QString(), Qt::red, true);
+    }
+    QCOMPARE(image, Solid(cell.width(), cell.height(), green));
 }
 
 void CalendarPaintingTest::fitInfoLine_data()

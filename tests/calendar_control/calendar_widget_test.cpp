@@ -1,6 +1,7 @@
 // TChnCalendar as a widget on the offscreen platform: creation and geometry,
 // SetDateTime, setters, pixels of the grabbed control, selectors, menus,
-// mouse and keyboard choice with the order of the events, and the demo.
+// mouse and keyboard choice with the order of the events, the statutory
+// holiday marks and tooltips, and the demo.
 
 #include "calendar_control/CalendarDemo.h"
 #include "calendar_control/CalendarFonts.h"
@@ -8,6 +9,7 @@
 #include "calendar_control/CalendarPainting.h"
 #include "calendar_control/CalendarTitleParts.h"
 #include "calendar_control/ChnCalendar.h"
+#include "holidays/HolidayData.h"
 #include "tests/support/CalendarTestSupport.h"
 
 #include <QAction>
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -110,6 +113,47 @@ std::pair<int, int> InkRows(const QImage& image, const QImage& ground, const QRe
     return {first, last};
 }
 
+std::shared_ptr<const qn::HolidayCalendar> BuiltInHolidays()
+{
+    return std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows());
+}
+
+// The control drawn into an image of `ratio` device pixels per pixel.
+QImage RenderAt(TChnCalendar& calendar, qreal ratio)
+{
+    QImage image(DeviceRect(calendar.rect(), ratio).size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    calendar.render(&image);
+    return image;
+}
+
+// Pixels of `box` in `image` of the mark colours.
+struct MarkInk {
+    int red = 0;    // clearly red: the 休 of a day off
+    int dark = 0;   // near black: the 班 of a working day
+    int white = 0;  // the plate under a mark on the selection
+};
+
+MarkInk InkIn(const QImage& image, const QRect& box)
+{
+    MarkInk ink;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c(image.pixel(x, y));
+            ink.red += c.red() >= 200 && c.green() <= 80 && c.blue() <= 80 ? 1 : 0;
+            ink.dark += std::max({c.red(), c.green(), c.blue()}) <= 80 ? 1 : 0;
+            ink.white += c == QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+// February 2024 after the State Council's notice.
+const std::map<int, QString> kFebruary2024Marks{
+    {4, "班"},  {10, "休"}, {11, "休"}, {12, "休"}, {13, "休"},
+    {14, "休"}, {15, "休"}, {16, "休"}, {17, "休"}, {18, "班"},
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Step)
@@ -158,6 +202,12 @@ private slots:
     void infoLineStaysInside();
     void infoLineFitsEveryYear();
     void tooltipsListEveryTextOfTheDay();
+    void holidayMarksInTheirCorners_data();
+    void holidayMarksInTheirCorners();
+    void holidayMarkOnTheSelection_data();
+    void holidayMarkOnTheSelection();
+    void noMarksWithoutData();
+    void holidayTooltips();
     void demoShowsToday();
 };
 
@@ -1070,6 +1120,202 @@ void CalendarWidgetTest::tooltipsListEveryTextOfTheDay()
     QCOMPARE(calendar->CellToolTip(qn::SundayFirstWeekday(Date(2024, 4, 1)) + 3), QStringLiteral("清明"));
 }
 
+void CalendarWidgetTest::holidayMarksInTheirCorners_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("showTitle");
+    QTest::newRow("the main window's 311 x 253") << qreal(1) << QSize(311, 253) << true;
+    QTest::newRow("the demo's 313 x 253") << qreal(1) << QSize(313, 253) << true;
+    QTest::newRow("313 x 253 at ratio 2") << qreal(2) << QSize(313, 253) << true;
+    QTest::newRow("311 x 253 at ratio 2 without title") << qreal(2) << QSize(311, 253) << false;
+}
+
+// Drawn with the layer on and off: the two pictures differ only in the top
+// right corner of the marked days, never where a day number or lunar text
+// inks, and the marks have their colours.
+void CalendarWidgetTest::holidayMarksInTheirCorners()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, size);
+    QFETCH(bool, showTitle);
+    auto calendar = ShownCalendar(Date(2024, 2, 6) + 0.5);
+    calendar->resize(size);
+    calendar->SetShowTitle(showTitle);
+    calendar->SetHideSelection(true);
+    calendar->Grid()->clearFocus();
+    calendar->SetHolidays(BuiltInHolidays());
+
+    calendar->SetShowHolidays(false);
+    const QImage off = RenderAt(*calendar, ratio);
+    // Each line alone with the layer off, for where its glyphs ink.
+    bool numbersOnly = true;
+    calendar->SetOnDrawDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = numbersOnly;
+    });
+    calendar->SetOnDrawCnDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = !numbersOnly;
+    });
+    const QImage numbers = RenderAt(*calendar, ratio);
+    numbersOnly = false;
+    const QImage lunar = RenderAt(*calendar, ratio);
+    const QImage ground = calendar->FBackBitmap();
+    QCOMPARE(ground.devicePixelRatio(), ratio);
+    calendar->SetOnDrawDateCell(nullptr);
+    calendar->SetOnDrawCnDateCell(nullptr);
+    calendar->SetShowHolidays(true);
+    const QImage on = RenderAt(*calendar, ratio);
+
+    int marked = 0;
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        const TcnDateInf& inf = calendar->FDays()[cell];
+        const QRect here = DeviceRect(
+            CellOnControl(*calendar, TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell)), ratio);
+        const QRect changed = DifferingBox(on, off, here);
+        const auto expected = kFebruary2024Marks.find(inf.Day);
+        const QString where = QStringLiteral("cell %1 (day %2), cell %3,%4 %5x%6, changed %7,%8 %9x%10")
+                                  .arg(cell)
+                                  .arg(inf.Day)
+                                  .arg(here.x())
+                                  .arg(here.y())
+                                  .arg(here.width())
+                                  .arg(here.height())
+                                  .arg(changed.x())
+                                  .arg(changed.y())
+                                  .arg(changed.width())
+                                  .arg(changed.height());
+        if (!inf.InUse || expected == kFebruary2024Marks.end()) {
+            QVERIFY2(changed.isNull(), qPrintable(where));
+            continue;
+        }
+        ++marked;
+        QCOMPARE(inf.HolidayMark, expected->second);
+        QVERIFY2(!changed.isNull(), qPrintable(where));
+        // The top right quarter of the cell, inside its frame.
+        QVERIFY2(changed.left() >= here.center().x() && changed.right() < here.right() - ratio + 1, qPrintable(where));
+        QVERIFY2(changed.top() > here.top() && changed.bottom() < here.center().y(), qPrintable(where));
+        // Clear of the ink of the day number and of the lunar text.
+        const QRect numberInk = DifferingBox(numbers, ground, here);
+        const QRect lunarInk = DifferingBox(lunar, ground, here);
+        QVERIFY2(!numberInk.isNull() && !lunarInk.isNull(), qPrintable(where));
+        QVERIFY2(!changed.intersects(numberInk), qPrintable(where));
+        QVERIFY2(!changed.intersects(lunarInk), qPrintable(where));
+        // Red 休, dark 班.
+        const MarkInk ink = InkIn(on, changed);
+        if (expected->second == QStringLiteral("休"))
+            QVERIFY2(ink.red >= 4 * ratio * ratio && ink.dark == 0, qPrintable(where));
+        else
+            QVERIFY2(ink.dark >= 4 * ratio * ratio && ink.red == 0, qPrintable(where));
+        // Drawn at the device's resolution: detail finer than a pixel.
+        if (ratio == 2) {
+            const QRect logical(changed.left() / 2, changed.top() / 2, changed.width() / 2, changed.height() / 2);
+            QVERIFY2(DetailedBlocks(on, logical, 2) >= 10, qPrintable(where));
+        }
+    }
+    QCOMPARE(marked, 10);
+}
+
+void CalendarWidgetTest::holidayMarkOnTheSelection_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("ratio 1") << qreal(1);
+    QTest::newRow("ratio 2") << qreal(2);
+}
+
+// On the selection's green the mark keeps a white plate, and the frame of
+// the selected cell stays whole.
+void CalendarWidgetTest::holidayMarkOnTheSelection()
+{
+    QFETCH(qreal, ratio);
+    auto calendar = ShownCalendar(Date(2024, 2, 10));
+    calendar->SetHolidays(BuiltInHolidays());
+    const int cell = calendar->Grid()->Col() + 7 * (calendar->Grid()->Row() - 1);
+    QCOMPARE(calendar->FDays()[cell].Day, 10);
+    calendar->SetShowHolidays(false);
+    const QImage off = RenderAt(*calendar, ratio);
+    calendar->SetShowHolidays(true);
+    const QImage on = RenderAt(*calendar, ratio);
+
+    const QRect logical = CellOnControl(*calendar, calendar->Grid()->Col(), calendar->Grid()->Row());
+    const QRect here = DeviceRect(logical, ratio);
+    const QRect inside = DeviceRect(logical.adjusted(1, 1, -1, -1), ratio);
+    const QRect changed = DifferingBox(on, off, here);
+    QVERIFY(!changed.isNull());
+    QVERIFY2(inside.contains(changed),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(changed.x())
+                            .arg(changed.y())
+                            .arg(changed.width())
+                            .arg(changed.height())));
+    const MarkInk ink = InkIn(on, changed);
+    QVERIFY(ink.red >= 4 * ratio * ratio);
+    QVERIFY2(ink.white >= 10 * ratio * ratio, qPrintable(QString::number(ink.white)));
+    // No mark pixel borders the green directly: the plate's edge is light
+    // (at most the faint smoothing of a glyph reaches it). Where the mark
+    // stands on the top row inside the frame, as the day number does, the
+    // frame bounds it above.
+    const auto light = [&](int x, int y) {
+        const QColor c(on.pixel(x, y));
+        return std::min({c.red(), c.green(), c.blue()}) >= 200;
+    };
+    const bool underFrame = changed.top() == inside.top();
+    for (int x = changed.left(); x <= changed.right(); ++x)
+        QVERIFY2((underFrame || light(x, changed.top())) && light(x, changed.bottom()), qPrintable(QString::number(x)));
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        QVERIFY2(light(changed.left(), y) && light(changed.right(), y), qPrintable(QString::number(y)));
+}
+
+void CalendarWidgetTest::noMarksWithoutData()
+{
+    auto calendar = ShownCalendar(Date(2030, 2, 6));  // no notice for 2030 is shipped
+    calendar->SetHolidays(BuiltInHolidays());
+    calendar->SetShowHolidays(false);
+    const QImage off = calendar->grab().toImage();
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->grab().toImage(), off);
+    // And with no table at all, 2024 shows none either.
+    calendar->SetHolidays(nullptr);
+    calendar->SetDateTime(Date(2024, 2, 6));
+    calendar->SetShowHolidays(false);
+    const QImage none = calendar->grab().toImage();
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->grab().toImage(), none);
+    for (const TcnDateInf& inf : calendar->FDays())
+        QVERIFY(inf.HolidayMark.isEmpty());
+}
+
+void CalendarWidgetTest::holidayTooltips()
+{
+    auto calendar = ShownCalendar(Date(2024, 2, 10) + 0.5);
+    EventLog log(*calendar);
+    const TCalendarLabel* info = calendar->InfoLabel();
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天"));  // no table yet
+
+    calendar->SetHolidays(BuiltInHolidays());
+    QVERIFY(log.events.isEmpty());  // the date is the same: no OnChange
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天\n春节 休"));
+    const int first = qn::SundayFirstWeekday(Date(2024, 2, 1));
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天\n春节调休 上班"));
+    QCOMPARE(calendar->CellToolTip(first + 17), QStringLiteral("七九第5天\n春节调休 上班"));
+
+    // Hovering a day off shows its holiday.
+    TCalendarGrid* grid = calendar->Grid();
+    const QPoint at = CellCentre(*calendar, first + 10);
+    QHelpEvent help(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("六九第7天\n春节 休"));
+    QToolTip::hideText();
+
+    // Switched off, the tooltips leave the holiday out.
+    calendar->SetShowHolidays(false);
+    QVERIFY(!calendar->ShowHolidays());
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天"));
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天"));
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天\n春节调休 上班"));
+    QVERIFY(log.events.isEmpty());
+}
+
 void CalendarWidgetTest::demoShowsToday()
 {
     bool checked = false;
@@ -1080,6 +1326,10 @@ void CalendarWidgetTest::demoShowsToday()
                 QCOMPARE(calendar->DateTime(), kNow);
                 QVERIFY(calendar->isVisible());
                 QCOMPARE(calendar->size(), QSize(313, 253));
+                // The shipped holiday table marks its days.
+                QVERIFY(calendar->Holidays());
+                QVERIFY(calendar->Holidays()->IsKnownYear(2024));
+                QVERIFY(calendar->ShowHolidays());
                 checked = true;
             }
         }

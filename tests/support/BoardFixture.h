@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class BoardFixture : public StoreFixture {
 protected:
@@ -36,8 +37,16 @@ protected:
             proposedName = proposed;
             return exportAnswer;
         };
+        dialogs.askUnsavedClose = [this](const QString& reason, QWidget*) {
+            closeQuestions << reason;
+            if (closeAnswers.empty())
+                return UnsavedAnswer::Cancel;
+            const UnsavedAnswer answer = closeAnswers.front();
+            closeAnswers.erase(closeAnswers.begin());
+            return answer;
+        };
         window = std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now), nullptr, dialogs);
-        window->requestTermination = [] {};
+        window->requestTermination = [this] { ++terminationRequests; };
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -45,6 +54,18 @@ protected:
     {
         window.reset();
         StoreFixture::TearDown();
+    }
+
+    // Failed loads and saves are tried again at once, and a busy database
+    // is given up on quickly, so that the tests wait on conditions only
+    // briefly.
+    void FastRetries()
+    {
+        qn::WeekNotesTiming timing = window->board()->model()->Timing();
+        timing.retryMs = 10;
+        timing.heldSignDelayMs = 10;
+        window->board()->model()->SetTiming(timing);
+        dm->SetBusyTimeout(20);
     }
 
     QTextEdit* Box(int n) const { return window->findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n)); }
@@ -67,6 +88,9 @@ protected:
     }
 
     std::unique_ptr<TMainFrm> window;
+    int terminationRequests = 0;
+    QStringList closeQuestions;
+    std::vector<UnsavedAnswer> closeAnswers;
     int fontAsked = 0, colourAsked = 0, exportAsked = 0;
     QFont lastFontOffered;
     QColor lastColourOffered;

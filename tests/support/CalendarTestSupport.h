@@ -55,3 +55,28 @@ inline int DetailedBlocks(const QImage& image, const QRect& area, int ratio)
     }
     return count;
 }
+
+// The device pixels of a logical rectangle drawn at `ratio` (edges rounded to
+// the nearest device pixel, as a filled rectangle's are).
+inline QRect DeviceRect(const QRect& logical, qreal ratio)
+{
+    const int left = static_cast<int>(std::lround(logical.left() * ratio));
+    const int top = static_cast<int>(std::lround(logical.top() * ratio));
+    const int right = static_cast<int>(std::lround((logical.left() + logical.width()) * ratio));
+    const int bottom = static_cast<int>(std::lround((logical.top() + logical.height()) * ratio));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// The smallest box (pixel indices of `area`) holding every pixel where `a`
+// and `b` differ; a null rectangle when they are alike there.
+inline QRect DifferingBox(const QImage& a, const QImage& b, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}

@@ -127,9 +127,12 @@ TEST(QnCalIcs, LayersCarryTheirOwnEvents)
         {{"2024-02-04", "2024-02-05", "--layers", "terms"}, {"立春"}},
         // Two festivals on one day are two events.
         {{"2020-10-01", "2020-10-01", "--layers", "festivals"}, {"国庆节", "中秋节"}},
-        {{"2024-02-09", "2024-02-10"}, {"除夕", "春节"}},  // the default layers
-        {{"2024-02-04", "2024-02-04"}, {"立春"}},
-        {{"2024-02-10", "2024-02-10", "--layers", "statutory,almanac"}, {}},
+        {{"2024-02-09", "2024-02-10"}, {"除夕", "春节", "春节 休"}},  // the default layers
+        {{"2024-02-04", "2024-02-04"}, {"立春", "春节调休 上班"}},
+        {{"2024-02-10", "2024-02-10", "--layers", "statutory,almanac"}, {"春节 休", "六九第6天"}},
+        // Each almanac text is an event; a year without a notice has no 休 or 班.
+        {{"2024-12-24", "2024-12-24", "--layers", "almanac"}, {"平安夜", "一九第4天"}},
+        {{"1990-01-01", "1990-01-01", "--layers", "statutory"}, {}},
     };
     for (const auto& c : cases) {
         const RunResult run = Feed(c.args);

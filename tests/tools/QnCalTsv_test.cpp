@@ -5,6 +5,7 @@
 #include "tools/qncal/QnCal.h"
 
 #include "calendar/DateValue.h"
+#include "holidays/HolidayData.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,11 @@ std::string ReadFile(const std::string& path)
 }
 
 // Any change in any column of any day of 2024 shows as a difference here.
-// After an intended change, write the file anew with
-//   qncal --tsv 2024-01-01 2024-12-31 > tests/tools/data/qncal-tsv-2024.tsv
+// The holidays are the built-in table's alone. After an intended change,
+// write the file anew with an empty table of one's own in place of the
+// notebook's file:
+//   printf 'date,off,name,notice_year\n' > /tmp/none.csv
+//   qncal --holidays /tmp/none.csv --tsv 2024-01-01 2024-12-31 > tests/tools/data/qncal-tsv-2024.tsv
 TEST(QnCalTsvGolden, TheYear2024IsByteForByteTheKeptFile)
 {
     const std::string expected = ReadFile(QNCAL_TEST_DATA "/qncal-tsv-2024.tsv");
@@ -70,20 +74,23 @@ void ExpectSameDay(const qncal::DayInfo& fast, const qncal::DayInfo& slow)
     ASSERT_EQ(f.Animal, s.Animal) << date;
     ASSERT_EQ(f.Constellation, s.Constellation) << date;
     ASSERT_EQ(f.EraName, s.EraName) << date;
+    ASSERT_EQ(fast.statutory, slow.statutory) << date;
+    ASSERT_EQ(fast.almanac, slow.almanac) << date;
 }
 
 // The long outputs take the fast path; it must say exactly what the
 // day-information object says, on every day the calendar has.
 TEST(QnCalDayRun, EveryDayOfTheCalendarMatchesTheDayInformationObject)
 {
-    qncal::DayRun run;
+    const qn::HolidayCalendar holidays(qn::BuiltInHolidayRows());
+    qncal::DayRun run(&holidays);
     qncal::DayInfo fast, slow;
     for (long long days = qn::DaysFromCivil(1, 1, 1); days <= qn::DaysFromCivil(2100, 12, 31); ++days) {
         const qn::CivilDate d = qn::CivilFromDays(days);
         if (!qncal::DayExists(d.year, d.month, d.day))
             continue;
         run.LookUp(fast, d.year, d.month, d.day);
-        qncal::LookUpDay(slow, d.year, d.month, d.day);
+        qncal::LookUpDay(slow, d.year, d.month, d.day, &holidays);
         ExpectSameDay(fast, slow);
         if (HasFatalFailure())
             return;
@@ -92,25 +99,40 @@ TEST(QnCalDayRun, EveryDayOfTheCalendarMatchesTheDayInformationObject)
 
 TEST(QnCalDayRun, DaysInAnyOrderAndIntoAnotherDayInfo)
 {
-    qncal::DayRun run;
+    const qn::HolidayCalendar holidays(qn::BuiltInHolidayRows());
+    qncal::DayRun run(&holidays);
     qncal::DayInfo first, second;
-    const qn::CivilDate dates[] = {{2024, 2, 10}, {1900, 1, 31}, {2024, 2, 9},   {2023, 3, 22}, {1582, 10, 15},
-                                   {1582, 10, 4}, {1, 1, 1},     {2100, 12, 31}, {2024, 2, 10}};
+    const qn::CivilDate dates[] = {{2024, 2, 10},  {1900, 1, 31},  {2024, 2, 9}, {2023, 3, 22},
+                                   {1582, 10, 15}, {1582, 10, 4},  {1, 1, 1},    {2100, 12, 31},
+                                   {2024, 2, 10},  {2006, 12, 30}, {1990, 1, 1}, {2024, 2, 4}};
     for (const qn::CivilDate& d : dates) {
         qncal::DayInfo& into = (d.day % 2 == 0) ? first : second;
         run.LookUp(into, d.year, d.month, d.day);
-        ExpectSameDay(into, qncal::LookUpDay(d.year, d.month, d.day));
+        ExpectSameDay(into, qncal::LookUpDay(d.year, d.month, d.day, &holidays));
     }
+}
+
+// A run without the almanac leaves its texts out, for feeds that do not
+// show them; a run without a table knows no statutory days.
+TEST(QnCalDayRun, LeavesOutWhatItIsNotAskedFor)
+{
+    qncal::DayRun run(nullptr, false);
+    qncal::DayInfo day;
+    run.LookUp(day, 2024, 12, 24);
+    EXPECT_EQ(day.almanac, "");
+    EXPECT_EQ(day.statutory.kind, qn::HolidayKind::Unknown);
+    EXPECT_EQ(day.cal.LunarDayText, "廿四");
 }
 
 TEST(QnCalTsvLine, ALineLongerThanTheBufferIsWrittenWhole)
 {
     qncal::DayInfo day = qncal::LookUpDay(2024, 2, 10);
     day.cal.EraName = std::string(5000, 'x');
+    day.almanac.clear();
     std::string text = "before\n";
     qncal::AppendTsvLine(text, day);
     EXPECT_EQ(text.substr(0, 18), "before\n2024-02-10\t");
-    EXPECT_EQ(text.substr(text.size() - 5001), std::string(5000, 'x') + "\n");
+    EXPECT_EQ(text.substr(text.size() - 5003), std::string(5000, 'x') + "\t\t\n");
 }
 
 }  // namespace

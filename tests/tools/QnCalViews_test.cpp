@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -108,9 +109,11 @@ TEST(QnCalYear, ShowsTwelveMonthsThreeAcrossInStraightColumns)
     EXPECT_EQ(lines[3],
               " 日   一   二   三   四   五   六     日   一   二   三   四   五   六     日   一   二   三 "
               "  四   五   六");
-    // January 2024 starts on a Monday, February on a Thursday, March on a Friday.
+    // January 2024 starts on a Monday, February on a Thursday, March on a
+    // Friday. New Year's Day is a statutory day off: its number moves left
+    // to make room for the mark.
     EXPECT_EQ(lines[4],
-              "       1    2    3    4    5    6                          1    2    3                    "
+              "      1休   2    3    4    5    6                          1    2    3                    "
               "           1    2");
     EXPECT_EQ(lines[5],
               "     元旦 廿一 廿二 廿三 廿四 小寒                       廿二 廿三 廿四                      "
@@ -226,6 +229,81 @@ TEST(QnCalColour, PaintsWeekendsFestivalsTermsAndTodayOnlyWhenAsked)
     // Today on a weekend is reversed and red.
     const std::string saturday = RunWith({}, qn::EncodeDate(2010, 6, 12), true).out;
     EXPECT_NE(saturday.find("\x1b[7;31m12\x1b[0m"), std::string::npos) << saturday;
+}
+
+// Checks that every cell of every grid line starts where it should: the
+// column before each cell is a space and no wide character straddles it.
+// blocks: the month blocks across; cell: the cell width (gap 1 after it).
+void ExpectStraightCells(const std::vector<std::string>& gridLines, int blocks, int cell, bool weeks)
+{
+    const int block = 7 * cell + 6 + (weeks ? 3 : 0);
+    for (const std::string& line : gridLines) {
+        EXPECT_LE(qncal::DisplayWidth(line), blocks * block + (blocks - 1) * 3) << line;
+        for (int b = 0; b < blocks; ++b) {
+            if (b > 0) {
+                EXPECT_EQ(Columns(line, b * (block + 3) - 3, b * (block + 3)).find_first_not_of(' '), std::string::npos)
+                    << "gap before block " << b << ": " << line;
+            }
+            const int start = b * (block + 3) + (weeks ? 3 : 0);
+            for (int column = 1; column < 7; ++column) {
+                const std::string gap = Columns(line, start + column * (cell + 1) - 1, start + column * (cell + 1));
+                EXPECT_TRUE(gap.empty() || gap == " ") << "cell " << column << ": " << line;
+            }
+        }
+    }
+}
+
+TEST(QnCalMarks, DaysOffAndWorkingDaysAreMarkedBesideTheirNumbers)
+{
+    // October 2024: 国庆节 off from the 1st to the 7th, the Sunday before it
+    // (09-29) and the Saturday after it (10-12) worked; 中秋节 off from
+    // 09-15 to 09-17.
+    const std::vector<std::string> month = Lines(RunWith({"2024", "10"}).out);
+    EXPECT_EQ(month[2], "                 1休    2休    3休    4休    5休");
+    EXPECT_EQ(month[4], "   6休    7休    8      9     10     11     12班");
+    EXPECT_EQ(month[6], "  13     14     15     16     17     18     19");
+    // Three months across: the narrow cells hold the mark by moving the
+    // number one column left.
+    const std::vector<std::string> three = Lines(RunWith({"-3", "2024", "10"}).out);
+    const std::string september3 = "15休 16休 17休  18   19   20   21   ", september5 = "29班  30 ";
+    EXPECT_EQ(three[6].substr(0, september3.size()), september3);
+    EXPECT_EQ(three[10].substr(0, september5.size()), september5);
+    // No notice for the year: no marks, nothing guessed from other years.
+    for (const char* year : {"1990", "2099"}) {
+        const std::string out = RunWith({"-3", year, "10"}).out + RunWith({year, "10"}).out;
+        EXPECT_EQ(out.find("休"), std::string::npos) << year;
+        EXPECT_EQ(out.find("班"), std::string::npos) << year;
+    }
+}
+
+TEST(QnCalMarks, EveryViewKeepsItsColumnsWithMarks)
+{
+    for (const std::vector<std::string>& flags :
+         std::vector<std::vector<std::string>>{{}, {"-m"}, {"-w"}, {"-m", "-w"}}) {
+        const bool weeks = std::find(flags.begin(), flags.end(), "-w") != flags.end();
+        // Months full of marks, on every weekday and at both edges of a row.
+        for (const auto& [year, month] : {std::pair{"2024", "10"}, std::pair{"2024", "2"}, std::pair{"2015", "2"},
+                                          std::pair{"2010", "6"}, std::pair{"2020", "1"}}) {
+            std::vector<std::string> args = flags;
+            args.insert(args.end(), {year, month});
+            std::vector<std::string> lines = Lines(RunWith(args).out);
+            ASSERT_GT(lines.size(), 3u);
+            ExpectStraightCells({lines.begin() + 1, lines.end() - 1}, 1, 6, weeks);
+            args.insert(args.begin(), "-3");
+            lines = Lines(RunWith(args).out);
+            ExpectStraightCells({lines.begin() + 1, lines.end()}, 3, 4, weeks);
+        }
+    }
+}
+
+TEST(QnCalMarks, DaysOffInRedAndWorkingDaysInBold)
+{
+    const RunResult plain = RunWith({"2024", "10"}, June15th2010, false);
+    const RunResult coloured = RunWith({"2024", "10"}, June15th2010, true);
+    EXPECT_NE(coloured.out.find("  \x1b[31m6\x1b[0m\x1b[31m休\x1b[0m"), std::string::npos) << coloured.out;
+    EXPECT_NE(coloured.out.find("  1\x1b[31m休\x1b[0m"), std::string::npos) << coloured.out;
+    EXPECT_NE(coloured.out.find("\x1b[31m12\x1b[0m\x1b[1m班\x1b[0m"), std::string::npos) << coloured.out;
+    EXPECT_EQ(WithoutColour(coloured.out), plain.out);
 }
 
 TEST(QnCalColour, OnlyOnATerminalAndNotWhenNoColorIsSet)

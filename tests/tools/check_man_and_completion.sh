@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The man page and the bash completion know every option of --help, the man
-# page renders without warnings, and the completion offers options and layer
-# names as one would type them.
+# page renders without warnings, and the completion offers options, layer
+# names and files as one would type them.
 # (Lines of Chinese text have no spaces to break at, so the line-breaking
 # warnings are left out.)
 # Usage: check_man_and_completion.sh QNCAL MAN_PAGE COMPLETION
@@ -47,6 +47,13 @@ expect "lunar,terms" qncal --layers lunar,t
 expect "lunar,terms,festivals lunar,terms,statutory lunar,terms,almanac" qncal --layers lunar,terms,
 expect "festivals" qncal --layers = fe
 expect "" qncal 2024
+expect "--holidays --help" qncal --h
+# --holidays takes a file: the files of the folder are offered.
+folder=$(mktemp -d)
+touch "$folder/cn-holidays.csv" "$folder/other.txt"
+expect "$folder/cn-holidays.csv" qncal --holidays "$folder/cn"
+expect "$folder/cn-holidays.csv" qncal --holidays = "$folder/cn"
+rm -r "$folder"
 
 if ((failures)); then
   echo "$failures failed"

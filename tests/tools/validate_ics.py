@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks qncal's calendar feed with a real iCalendar parser (the icalendar
 package): 1901-2100 with every layer, one event for every lunar day, solar
-term and festival of the tab-separated output, each a one-day all-day event
-with a UID that is the same on a second run.
+term, festival, statutory day off or working day and almanac text of the
+tab-separated output, each a one-day all-day event with a UID that is the
+same on a second run. qncal runs with an empty home, so that it never reads
+the user's own holiday file.
 
 Usage: validate_ics.py QNCAL
 Exits 77 (skipped) only when the icalendar module is not installed."""
@@ -10,6 +12,7 @@ import datetime
 import os
 import subprocess
 import sys
+import tempfile
 
 try:
     import icalendar
@@ -22,8 +25,11 @@ FROM, TO = "1901-01-01", "2100-12-31"
 LAYERS = "lunar,terms,festivals,statutory,almanac"
 
 
+HOME = tempfile.mkdtemp(prefix="qncal-ics-home-")
+
+
 def run(qncal, *args, epoch="0"):
-    env = dict(os.environ, SOURCE_DATE_EPOCH=epoch)
+    env = dict(os.environ, SOURCE_DATE_EPOCH=epoch, HOME=HOME, XDG_DATA_HOME=os.path.join(HOME, "data"))
     return subprocess.run([qncal, *args], check=True, capture_output=True, env=env).stdout
 
 
@@ -58,6 +64,11 @@ def expected_summaries(qncal):
         for text in (cols[7], cols[8], cols[9]):  # solar term, festivals
             if text:
                 expected.append((date, text))
+        if cols[16]:  # "休 春节" is the event "春节 休", "班 春节" the event "春节调休 上班"
+            mark, name = cols[16].split(" ", 1)
+            expected.append((date, name + (" 休" if mark == "休" else "调休 上班")))
+        for text in cols[17].split():  # the almanac texts, one event each
+            expected.append((date, text))
     return sorted(expected)
 
 
@@ -106,7 +117,12 @@ def main():
         fail("the UIDs of a second run differ")
     if first == second:
         fail("DTSTAMP does not follow the time the feed was made")
+    if not any(summary.endswith(" 休") for _, summary in seen) or not any("九第" in s for _, s in seen):
+        fail("the feed has no statutory or no almanac events")
     print(f"{len(uids)} events from {FROM} to {TO} parsed and checked")
 
 
-main()
+try:
+    main()
+finally:
+    os.rmdir(HOME)

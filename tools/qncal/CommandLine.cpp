@@ -50,6 +50,16 @@ constexpr FlagOption FlagOptions[] = {{"--leap", &Command::leap},
                                       {"--monday", &Command::mondayFirst},
                                       {"--week", &Command::weekNumbers}};
 
+struct ValueOption {
+    std::string_view name;
+    std::optional<std::string> Command::*value;
+    const char* missing;  // what the option lacks without its value
+};
+constexpr ValueOption ValueOptions[] = {
+    {"--layers", &Command::layers, "图层列表（例：--layers festivals,terms）"},
+    {"--holidays", &Command::holidayFile, "文件名（例：--holidays 放假安排.csv）"},
+};
+
 Command OnlyMode(Mode mode)
 {
     Command command;
@@ -140,15 +150,18 @@ private:
                 command_.values.push_back(*attached);
             return true;
         }
-        if (name == "--layers") {
-            if (command_.layers)
-                throw BadInput("选项重复：--layers");
+        for (const ValueOption& option : ValueOptions) {
+            if (option.name != name)
+                continue;
+            std::optional<std::string>& value = command_.*option.value;
+            if (value)
+                throw BadInput("选项重复：" + name);
             if (attached) {
-                command_.layers = *attached;
+                value = *attached;
             } else {
                 if (i + 1 >= args_.size())
-                    throw BadInput("选项 --layers 缺少图层列表（例：--layers festivals,terms）");
-                command_.layers = args_[++i];
+                    throw BadInput("选项 " + name + " 缺少" + option.missing);
+                value = args_[++i];
             }
             return true;
         }
@@ -161,6 +174,8 @@ private:
             throw BadInput("选项 " + FlagName(&Command::leap) + " 只能与 --from-lunar 一起使用");
         if (command_.layers && command_.mode != Mode::Ics)
             throw BadInput("选项 --layers 只能与 --ics 一起使用");
+        if (command_.holidayFile && command_.mode == Mode::FromLunar)
+            throw BadInput("选项 --holidays 不能与 --from-lunar 一起使用");
         if (command_.mode != Mode::Calendar) {
             for (bool Command::*flag : {&Command::threeMonths, &Command::mondayFirst, &Command::weekNumbers}) {
                 if (command_.*flag)

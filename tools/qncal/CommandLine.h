@@ -25,12 +25,13 @@ enum class Mode { Calendar, Day, FromLunar, Tsv, Ics, Help, Version };
 
 struct Command {
     Mode mode = Mode::Calendar;
-    bool leap = false;                  // --leap
-    bool threeMonths = false;           // -3, --three
-    bool mondayFirst = false;           // -m, --monday
-    bool weekNumbers = false;           // -w, --week
-    std::optional<std::string> layers;  // --layers
-    std::vector<std::string> values;    // everything that is not an option
+    bool leap = false;                       // --leap
+    bool threeMonths = false;                // -3, --three
+    bool mondayFirst = false;                // -m, --monday
+    bool weekNumbers = false;                // -w, --week
+    std::optional<std::string> layers;       // --layers
+    std::optional<std::string> holidayFile;  // --holidays: a holiday table to use instead of the notebook's
+    std::vector<std::string> values;         // everything that is not an option
 };
 
 // args are the arguments without the program name. Long options also take

@@ -1,8 +1,10 @@
 #include "tools/qncal/DayReport.h"
 
+#include "calendar/Almanac.h"
 #include "calendar/DateValue.h"
 #include "calendar/LunarCore.h"
 #include "calendar/LunarTexts.h"
+#include "holidays/HolidayTexts.h"
 #include "tools/qncal/DisplayWidth.h"
 
 #include <array>
@@ -34,7 +36,7 @@ bool IsLeapMonthText(const std::string& text) { return text.rfind("闰", 0) == 0
 
 }  // namespace
 
-void LookUpDay(DayInfo& info, int year, int month, int day)
+void LookUpDay(DayInfo& info, int year, int month, int day, const qn::HolidayCalendar* holidays)
 {
     info.year = year;
     info.month = month;
@@ -42,12 +44,14 @@ void LookUpDay(DayInfo& info, int year, int month, int day)
     info.cal.Compute(qn::EncodeDate(year, month, day));
     info.lunarDay = LunarDayFromText(info.cal.LunarDayText);
     info.isLeap = IsLeapMonthText(info.cal.LunarMonthText);
+    info.statutory = holidays ? holidays->Look(year, month, day) : qn::HolidayStatus{};
+    info.almanac = GetAlmanacText(year, month, day);
 }
 
-DayInfo LookUpDay(int year, int month, int day)
+DayInfo LookUpDay(int year, int month, int day, const qn::HolidayCalendar* holidays)
 {
     DayInfo info;
-    LookUpDay(info, year, month, day);
+    LookUpDay(info, year, month, day, holidays);
     return info;
 }
 
@@ -149,6 +153,8 @@ void WriteDayFields(std::ostream& out, const DayInfo& day)
         {"生肖", c.Animal},
         {"星座", c.Constellation},
         {"纪年", c.EraName},
+        {"法定", qn::HolidayFieldText(day.statutory)},
+        {"节令", day.almanac},
     };
     std::string text;
     for (const auto& [label, value] : fields) {
@@ -183,6 +189,10 @@ const TsvColumn Columns[] = {
     {"Animal", "生肖", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Animal); }},
     {"Constellation", "星座", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Constellation); }},
     {"EraName", "历史纪年（1949 年起为空）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.EraName); }},
+    {"Statutory", "法定假日：“休 春节”（放假）或“班 春节”（调休上班）",
+     [](LineSink& l, const DayInfo& d) { l.Put(qn::HolidayTsvText(d.statutory)); }},
+    {"Almanac", "节令，多项以空格分隔，如“平安夜 一九第4天”",
+     [](LineSink& l, const DayInfo& d) { l.Put(d.almanac); }},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "calendar/ChnCal.h"
 #include "calendar/DateValue.h"
+#include "holidays/HolidayCalendar.h"
 
 #include <cstring>
 #include <ostream>
@@ -15,21 +16,29 @@
 namespace qncal {
 
 // One day's information: the day-information object plus the lunar day
-// number and leap flag, which only the conversion itself reports.
-// A further source of day texts (a holiday or almanac layer) adds its
-// fields here, fills them in LookUpDay, and shows them through a row of
+// number and leap flag, which only the conversion itself reports, the
+// statutory holiday status and the almanac texts.
+// A further source of day texts adds its fields here, fills them in
+// LookUpDay and DayRun::LookUp, and shows them through a row of
 // TsvColumns() and of WriteDayFields.
 struct DayInfo {
     int year = 0, month = 0, day = 0;
     TChnCal cal;
     int lunarDay = 0;
     bool isLeap = false;
+    // 休 or 班 with the holiday's name, an ordinary day, or Unknown for a
+    // year no notice covers (and whenever no holiday table was given).
+    qn::HolidayStatus statutory;
+    // The almanac texts joined by spaces ("平安夜 一九第4天"); empty on
+    // most days.
+    std::string almanac;
 };
 
-// Fills a DayInfo for a valid date of years 1..2100.
-DayInfo LookUpDay(int year, int month, int day);
+// Fills a DayInfo for a valid date of years 1..2100. Without a holiday
+// table the statutory status is Unknown.
+DayInfo LookUpDay(int year, int month, int day, const qn::HolidayCalendar* holidays = nullptr);
 // The same into an existing DayInfo, for runs of many days.
-void LookUpDay(DayInfo& into, int year, int month, int day);
+void LookUpDay(DayInfo& into, int year, int month, int day, const qn::HolidayCalendar* holidays = nullptr);
 
 // False for 1582-10-05 .. 1582-10-14, the ten days the calendar reform
 // skipped: the calendar has no lunar date for them.

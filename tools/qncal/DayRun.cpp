@@ -1,5 +1,6 @@
 #include "tools/qncal/DayRun.h"
 
+#include "calendar/Almanac.h"
 #include "calendar/DateValue.h"
 #include "calendar/EraNames.h"
 #include "calendar/Festivals.h"
@@ -56,10 +57,32 @@ const std::array<std::string, 31>& LunarDayTexts()
 
 }  // namespace
 
+DayRun::DayRun(const qn::HolidayCalendar* holidays, bool withAlmanac)
+    : holidayTable_(holidays), withAlmanac_(withAlmanac)
+{
+    if (holidayTable_ == nullptr)
+        return;
+    const auto mark = [this](int year) {
+        if (year < 0)
+            return;
+        if (static_cast<std::size_t>(year) >= holidayYears_.size())
+            holidayYears_.resize(static_cast<std::size_t>(year) + 1, false);
+        holidayYears_[static_cast<std::size_t>(year)] = true;
+    };
+    // A day the table makes 休 by itself (a weekend inside a holiday) lies
+    // between two of its days, so in the year of one of them.
+    for (const qn::HolidayRow& row : holidayTable_->Rows())
+        mark(row.date.year);
+    for (const int year : holidayTable_->NoticeYears())
+        mark(year);
+}
+
 void DayRun::PrepareMonth(int year, int month)
 {
     preparedYear_ = year;
     preparedMonth_ = month;
+    holidayMonth_ = year >= 0 && static_cast<std::size_t>(year) < holidayYears_.size()
+        && holidayYears_[static_cast<std::size_t>(year)];
     const int days = qn::DaysInGregorianMonth(year, month);
     // October 1582 has the ten days of the reform in it: ask every day.
     const bool reformMonth = year == 1582 && month == 10;
@@ -171,6 +194,12 @@ void DayRun::LookUp(DayInfo& info, int year, int month, int day)
     Show(c.Holiday, shown_[3], (*holiday_)[slot]);
     Show(c.LunarHoliday, shown_[4], GetLunarHolidayText(lunarMonth, lunarDay, date));
     Show(c.SolarTerm, shown_[5], solarTerm_[slot]);
+    if (holidayMonth_)
+        info.statutory = holidayTable_->Look(year, month, day);
+    else if (info.statutory.kind != qn::HolidayKind::Unknown)
+        info.statutory = {};
+    if (withAlmanac_)
+        info.almanac = GetAlmanacText(year, month, day);
 }
 
 void DayRun::Show(std::string& field, std::string_view& shown, std::string_view text)

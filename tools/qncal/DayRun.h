@@ -12,12 +12,16 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qncal {
 
 class DayRun {
 public:
-    DayRun() = default;
+    // holidays: the table for the statutory status (Unknown without one).
+    // withAlmanac false leaves the almanac texts empty, for a run that does
+    // not show them.
+    explicit DayRun(const qn::HolidayCalendar* holidays = nullptr, bool withAlmanac = true);
     DayRun(const DayRun&) = delete;
     DayRun& operator=(const DayRun&) = delete;
 
@@ -26,6 +30,13 @@ public:
     void LookUp(DayInfo& info, int year, int month, int day);
 
 private:
+    const qn::HolidayCalendar* holidayTable_;
+    bool withAlmanac_;
+    // The years in which the holiday table names a day or has a notice:
+    // in every other year each day is Unknown, and the table is not asked.
+    std::vector<bool> holidayYears_;
+    bool holidayMonth_ = false;  // the prepared month lies in such a year
+
     static constexpr std::size_t MonthSlots = 32;  // index 1..31
 
     int preparedYear_ = INT_MIN, preparedMonth_ = 0;

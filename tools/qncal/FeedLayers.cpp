@@ -1,5 +1,7 @@
 #include "tools/qncal/FeedLayers.h"
 
+#include "holidays/HolidayTexts.h"
+
 #include <algorithm>
 
 namespace qncal {
@@ -28,15 +30,33 @@ void Festivals(const DayInfo& day, std::vector<FeedEvent>& events)
     }
 }
 
-// The statutory days off and working days (休/班) and the almanac periods
-// (数九, 三伏 …) come from libraries of their own; until they are linked in,
-// these layers are accepted and empty.
+// A day off or a working day in exchange, as the notice names it:
+// "春节 休", "春节调休 上班". A year without a notice has none.
+void StatutoryDays(const DayInfo& day, std::vector<FeedEvent>& events)
+{
+    const std::string text = qn::HolidayDescription(day.statutory);
+    if (text.empty())
+        return;
+    events.push_back({text, day.statutory.kind == qn::HolidayKind::Off ? "法定节假日，放假" : "法定节假日调休，上班"});
+}
+
+// Each almanac text of the day is an event of its own.
+void AlmanacDays(const DayInfo& day, std::vector<FeedEvent>& events)
+{
+    std::string_view rest = day.almanac;
+    while (!rest.empty()) {
+        const auto space = rest.find(' ');
+        events.push_back({std::string(rest.substr(0, space)), "农历" + LunarDateText(day)});
+        rest.remove_prefix(space == std::string_view::npos ? rest.size() : space + 1);
+    }
+}
+
 const FeedLayer Layers[] = {
-    {"lunar", "农历", "每天一项农历日期，如“冬月初二”“闰二月初一”", LunarDays},
-    {"terms", "节气", "二十四节气", SolarTerms},
-    {"festivals", "节日", "公历节日和农历节日", Festivals},
-    {"statutory", "休班", "法定假日的放假（休）和调休上班（班）", nullptr},
-    {"almanac", "节令", "数九、三伏等节令", nullptr},
+    {"lunar", "农历", "每天一项农历日期，如“冬月初二”“闰二月初一”", LayerSource::Calendar, LunarDays},
+    {"terms", "节气", "二十四节气", LayerSource::Calendar, SolarTerms},
+    {"festivals", "节日", "公历节日和农历节日", LayerSource::Calendar, Festivals},
+    {"statutory", "休班", "法定假日的放假（休）和调休上班（班），如“春节 休”", LayerSource::Holidays, StatutoryDays},
+    {"almanac", "节令", "数九、三伏、入梅、出梅、小年等节令，如“一九第4天”", LayerSource::Almanac, AlmanacDays},
 };
 
 }  // namespace
@@ -70,6 +90,11 @@ bool ParseLayerList(std::string_view list, std::vector<const FeedLayer*>& layers
             layers.push_back(&Layers[i]);
     }
     return true;
+}
+
+bool AnyLayerFrom(const std::vector<const FeedLayer*>& layers, LayerSource source)
+{
+    return std::any_of(layers.begin(), layers.end(), [source](const FeedLayer* l) { return l->source == source; });
 }
 
 }  // namespace qncal

@@ -104,7 +104,7 @@ void WriteFeed(BlockWriter& out, const FeedRequest& request)
                                  + FormatDate(request.from.year, request.from.month, request.from.day) + " 至 "
                                  + FormatDate(request.to.year, request.to.month, request.to.day)));
 
-    DayRun run;
+    DayRun run(request.holidays, AnyLayerFrom(request.layers, LayerSource::Almanac));
     DayInfo day;
     std::vector<FeedEvent> events;
     for (qn::CivilDate date = request.from;; date = NextDay(date)) {

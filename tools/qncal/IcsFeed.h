@@ -13,9 +13,10 @@
 namespace qncal {
 
 struct FeedRequest {
-    qn::CivilDate from, to;                // both included; existing days of years 1..2100
-    std::vector<const FeedLayer*> layers;  // in table order
-    double stamp = 0;                      // when the feed is made, as a UTC date value
+    qn::CivilDate from, to;                         // both included; existing days of years 1..2100
+    std::vector<const FeedLayer*> layers;           // in table order
+    double stamp = 0;                               // when the feed is made, as a UTC date value
+    const qn::HolidayCalendar* holidays = nullptr;  // for the statutory layer
 };
 
 // Writes the whole calendar. Days without a lunar date (the ten days of

@@ -2,6 +2,7 @@
 
 #include "calendar/ChnCal.h"
 #include "calendar/GanZhi.h"
+#include "holidays/HolidayTexts.h"
 #include "tools/qncal/DayReport.h"
 #include "tools/qncal/DisplayWidth.h"
 
@@ -33,6 +34,7 @@ constexpr std::string_view Orange = "\x1b[38;5;208m";
 constexpr std::string_view Blue = "\x1b[38;5;63m";
 constexpr std::string_view Reverse = "\x1b[7m";
 constexpr std::string_view ReverseRed = "\x1b[7;31m";
+constexpr std::string_view Bold = "\x1b[1m";
 
 void AppendPainted(std::string& line, std::string_view text, std::string_view sgr)
 {
@@ -55,17 +57,26 @@ void AppendCell(std::string& line, std::string_view text, int width, std::string
     line.append(static_cast<std::size_t>(spare - spare / 2), ' ');
 }
 
-// A day number is two columns wide ("%2d"); only its digits are painted, so
-// the padding keeps the columns.
-void AppendDayNumber(std::string& line, int day, int width, std::string_view sgr)
+// A day number is two columns wide ("%2d"), centred; only its digits are
+// painted, so the padding keeps the columns. A 休 or 班 mark (two columns)
+// follows the number in the cell's right padding; where that is too narrow,
+// the number moves left to make room, so the cell keeps its width.
+void AppendDayNumber(std::string& line, int day, int width, std::string_view sgr, std::string_view mark,
+                     std::string_view markSgr)
 {
     const int spare = width - 2;
-    line.append(static_cast<std::size_t>(spare / 2), ' ');
+    const int markWidth = DisplayWidth(mark);
+    const int left = std::min(spare / 2, spare - markWidth);
+    line.append(static_cast<std::size_t>(left), ' ');
     if (day < 10)
         line += ' ';
     AppendPainted(line, std::to_string(day), sgr);
-    line.append(static_cast<std::size_t>(spare - spare / 2), ' ');
+    AppendPainted(line, mark, markSgr);
+    line.append(static_cast<std::size_t>(spare - left - markWidth), ' ');
 }
+
+// 休 in red like a day off, 班 in bold like a working day.
+std::string_view MarkColor(const qn::HolidayStatus& status) { return status.kind == qn::HolidayKind::Off ? Red : Bold; }
 
 std::string_view LowerLineColor(const TChnCal& cal)
 {
@@ -149,7 +160,10 @@ MonthBlock LayOutMonth(int year, int month, int cellWidth, const GridStyle& styl
             std::string_view numberColor = weekend(column) ? Red : std::string_view();
             if (day == highlightDay)
                 numberColor = weekend(column) ? ReverseRed : Reverse;
-            AppendDayNumber(numbers, day, cellWidth, paint(numberColor));
+            const qn::HolidayStatus holiday =
+                style.holidays ? style.holidays->Look(year, month, day) : qn::HolidayStatus{};
+            AppendDayNumber(numbers, day, cellWidth, paint(numberColor), qn::HolidayMark(holiday),
+                            paint(MarkColor(holiday)));
             AppendCell(texts, LowerLineText(cal), cellWidth, paint(LowerLineColor(cal)));
             ++day;
         }

@@ -1,9 +1,11 @@
 #pragma once
 // The calendar grids of qncal, laid out like cal's: one month, three months
 // side by side, or a whole year three months across. Every day shows its
-// number above its lower-line text (see LowerLineText).
+// number above its lower-line text (see LowerLineText); a statutory day off
+// or working day has its 休 or 班 right after the number.
 
 #include "calendar/DateValue.h"
+#include "holidays/HolidayCalendar.h"
 
 #include <ostream>
 #include <string>
@@ -13,7 +15,10 @@ namespace qncal {
 struct GridStyle {
     bool mondayFirst = false;  // weeks start on Monday instead of Sunday
     bool weekNumbers = false;  // the ISO week number before each week
-    bool color = false;        // weekends, festivals, solar terms and today in colour
+    bool color = false;        // weekends, festivals, solar terms, 休/班 and today in colour
+    // Statutory days off and working days are marked 休 or 班 beside the
+    // day number; none without a table.
+    const qn::HolidayCalendar* holidays = nullptr;
 };
 
 struct MonthView {

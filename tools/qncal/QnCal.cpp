@@ -7,10 +7,12 @@
 #include "tools/qncal/CommandLine.h"
 #include "tools/qncal/DayReport.h"
 #include "tools/qncal/DayRun.h"
+#include "tools/qncal/HolidayTable.h"
 #include "tools/qncal/IcsFeed.h"
 #include "tools/qncal/MonthGrid.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 namespace qncal {
@@ -20,19 +22,33 @@ namespace {
 // A feed covers at most this many years.
 constexpr int MaxFeedYears = 200;
 
-int ShowCalendar(const Command& command, std::ostream& out, const qn::NowSource& now, const RunOptions& options)
-{
-    const qn::CivilDate today = qn::DecodeDate(now());
-    const GridStyle style{command.mondayFirst, command.weekNumbers, options.color};
-    const std::size_t n = command.values.size();
-    if (n == 1) {
-        const int year = ParseInteger(command.values[0], "年份");
-        CheckYear(year);
-        WriteYear(out, year, today, style);
-        return ExitOk;
+// Everything a command needs besides its arguments.
+struct RunContext {
+    std::ostream& out;
+    std::ostream& err;
+    const qn::NowSource& now;
+    const RunOptions& options;
+
+    // The holiday table, read when a command shows statutory days. Read
+    // before the first line is written, so a bad --holidays file leaves
+    // stdout empty.
+    qn::HolidayCalendar Holidays(const Command& command) const
+    {
+        return LoadHolidayTable(command.holidayFile, options.holidayFile, err);
     }
+};
+
+int ShowCalendar(const Command& command, const RunContext& run)
+{
+    const qn::CivilDate today = qn::DecodeDate(run.now());
+    GridStyle style{command.mondayFirst, command.weekNumbers, run.options.color};
+    const std::size_t n = command.values.size();
+    int year = 0;
     MonthView view;
-    if (n == 0) {
+    if (n == 1) {
+        year = ParseInteger(command.values[0], "年份");
+        CheckYear(year);
+    } else if (n == 0) {
         if (today.year < FirstYear || today.year > LastYear)
             throw BadInput("今天的年份超出范围：" + std::to_string(today.year));
         view = {today.year, today.month, today.day};
@@ -43,17 +59,22 @@ int ShowCalendar(const Command& command, std::ostream& out, const qn::NowSource&
         CheckMonth(view.month);
         view.selectedDay = 1;
     }
-    if (command.threeMonths)
-        WriteThreeMonths(out, view.year, view.month, today, style);
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    style.holidays = &holidays;
+    if (n == 1)
+        WriteYear(run.out, year, today, style);
+    else if (command.threeMonths)
+        WriteThreeMonths(run.out, view.year, view.month, today, style);
     else
-        WriteMonth(out, view, today, style);
+        WriteMonth(run.out, view, today, style);
     return ExitOk;
 }
 
-int ShowDay(const Command& command, std::ostream& out)
+int ShowDay(const Command& command, const RunContext& run)
 {
     const qn::CivilDate date = ParseDate(command.values[0]);
-    WriteDayFields(out, LookUpDay(date.year, date.month, date.day));
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    WriteDayFields(run.out, LookUpDay(date.year, date.month, date.day, &holidays));
     return ExitOk;
 }
 
@@ -110,15 +131,16 @@ DayRange ParseRange(const Command& command)
     return range;
 }
 
-int ShowTsv(const Command& command, std::ostream& out)
+int ShowTsv(const Command& command, const RunContext& run)
 {
     const DayRange range = ParseRange(command);
-    BlockWriter writer(out);
-    DayRun run;
+    const qn::HolidayCalendar holidays = run.Holidays(command);
+    BlockWriter writer(run.out);
+    DayRun days(&holidays);
     DayInfo info;
     for (qn::CivilDate date = range.from;; date = NextDay(date)) {
         if (DayExists(date.year, date.month, date.day)) {
-            run.LookUp(info, date.year, date.month, date.day);
+            days.LookUp(info, date.year, date.month, date.day);
             AppendTsvLine(writer.Text(), info);
             if (!writer.LineDone())
                 break;
@@ -129,18 +151,22 @@ int ShowTsv(const Command& command, std::ostream& out)
     return ExitOk;
 }
 
-int ShowIcs(const Command& command, std::ostream& out, const qn::NowSource& now, const RunOptions& options)
+int ShowIcs(const Command& command, const RunContext& run)
 {
     const DayRange range = ParseRange(command);
     if (std::tie(range.to.year, range.to.month, range.to.day)
         >= std::make_tuple(range.from.year + MaxFeedYears, range.from.month, range.from.day))
         throw BadInput("范围太长：" + command.values[0] + " 至 " + command.values[1] + "（一个日历最多 "
                        + std::to_string(MaxFeedYears) + " 年）");
-    FeedRequest request{range.from, range.to, {}, options.utcNow ? options.utcNow() : now()};
+    FeedRequest request{range.from, range.to, {}, run.options.utcNow ? run.options.utcNow() : run.now()};
     std::string error;
     if (!ParseLayerList(command.layers.value_or(std::string(DefaultLayerList)), request.layers, error))
         throw BadInput(error);
-    BlockWriter writer(out);
+    // A file named with --holidays is checked even when no layer shows it.
+    std::optional<qn::HolidayCalendar> holidays;
+    if (AnyLayerFrom(request.layers, LayerSource::Holidays) || command.holidayFile)
+        request.holidays = &holidays.emplace(run.Holidays(command));
+    BlockWriter writer(run.out);
     WriteFeed(writer, request);
     return ExitOk;
 }
@@ -174,14 +200,26 @@ std::string UsageText()
   -w, --week                    每周前面显示 ISO 周数（周从星期日开始时，
                                 取该行星期一所在的周）
   -3, --three                   显示三个月
+放假安排的选项（--from-lunar 以外的用法都可以用）：
+  --holidays 文件               改用这个放假安排表（CSV，格式与内置表相同），
+                                不用记事本里的（例：--holidays 放假.csv）
 带值的长选项也可以写成 --选项=值，如 --day=2024-02-10、--layers=lunar。
 
 月历：每天的数字下面是一行农历文字，取第一个有内容的：农历节日、节气、
 公历节日、农历日（初一显示农历月名）。标题是该月的农历年（干支和生肖），
 农历新年所在的月份写出前后两年。单月月历最后一行是信息行，
 如“2010-06-01 农历四月十九”；1949 年以前用历史纪年代替公历日期。
-终端上周末、节日、节气和农历初一带颜色，今天以反色显示；输出不是终端，
-或环境变量 NO_COLOR 设为非空值时不加颜色。
+法定假日放假的日子在数字后标“休”，调休上班的日子标“班”。
+终端上周末、节日、节气和农历初一带颜色，“休”为红色，“班”为粗体，
+今天以反色显示；输出不是终端，或环境变量 NO_COLOR 设为非空值时不加颜色。
+
+放假安排：程序内置的历年国务院放假通知，加上 QN周记事本保存的放假安排表
+（便携版在程序所在目录的 Data/cn-holidays.csv，否则在
+~/.local/share/qnweeknote/Data/cn-holidays.csv，设了 XDG_DATA_HOME 时在
+$XDG_DATA_HOME/qnweeknote/Data/ 下）；那里的文件有误时给出警告，只用内置数据。
+某年没有放假通知时不标“休”“班”，--day 的“法定”一行显示“无数据”，
+不按往年推测。节令（数九、三伏、入梅、出梅、小年、寒食等）在 --day、
+--tsv 和 --ics 的 almanac 图层里。
 
 --tsv 的各列依次为（没有内容的列留空，不输出标题行）：
 )";
@@ -209,7 +247,8 @@ std::string UsageText()
 跳过的十天，没有这几天：作为日期输入时报错，在 --tsv 和 --ics 的范围里略过。
 
 退出状态：0 成功；2 输入有误（日期格式、范围、不存在的公历或农历日期、
-未知选项、参数个数等），此时在标准错误输出一行说明，标准输出为空；
+未知选项、参数个数、--holidays 的文件不存在或有误等），此时在标准错误输出
+一行说明，标准输出为空；
 3 结果写不出去（例如磁盘已满）。
 )";
     return text;
@@ -227,16 +266,17 @@ int RunQnCal(const std::vector<std::string>& args, std::ostream& out, std::ostre
 {
     try {
         const Command command = ParseCommandLine(args);
+        const RunContext run{out, err, now, options};
         // Every check runs before the first line is written, so bad input
         // leaves stdout empty.
         switch (command.mode) {
         case Mode::Help: out << UsageText(); return ExitOk;
         case Mode::Version: out << VersionText(); return ExitOk;
-        case Mode::Calendar: return ShowCalendar(command, out, now, options);
-        case Mode::Day: return ShowDay(command, out);
+        case Mode::Calendar: return ShowCalendar(command, run);
+        case Mode::Day: return ShowDay(command, run);
         case Mode::FromLunar: return ShowFromLunar(command, out);
-        case Mode::Tsv: return ShowTsv(command, out);
-        case Mode::Ics: return ShowIcs(command, out, now, options);
+        case Mode::Tsv: return ShowTsv(command, run);
+        case Mode::Ics: return ShowIcs(command, run);
         }
     } catch (const BadInput& problem) {
         err << "qncal: " << problem.what() << '\n';

@@ -4,6 +4,7 @@
 
 #include "calendar/Clock.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ inline constexpr int ExitOutputFailed = 3;
 struct RunOptions {
     bool color = false;    // colours and today in reverse video in the calendar grids
     qn::NowSource utcNow;  // the time stamp of a feed; the local clock when empty
+    // The user's holiday file where the notebook keeps it (see
+    // qn::NotebookHolidayFile), laid over the built-in table when it exists.
+    // Empty: the built-in table alone. --holidays FILE takes its place.
+    std::filesystem::path holidayFile;
 };
 
 // Whether to colour: only on a terminal, and not when NO_COLOR is set to a

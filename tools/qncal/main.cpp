@@ -2,12 +2,15 @@
 #include "tools/qncal/QnCal.h"
 
 #include "calendar/DateValue.h"
+#include "holidays/NotebookHolidayFile.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +32,14 @@ double UtcNow()
     return qn::EncodeDateTime(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
 }
 
+// The folder of the running program, where a portable copy keeps its Data/.
+std::filesystem::path ExecutableFolder()
+{
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -38,6 +49,8 @@ int main(int argc, char* argv[])
     qncal::RunOptions options;
     options.color = qncal::ColorWanted(isatty(STDOUT_FILENO) != 0, std::getenv("NO_COLOR"));
     options.utcNow = UtcNow;
+    options.holidayFile =
+        qn::NotebookHolidayFile(ExecutableFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     const int status = qncal::RunQnCal(args, std::cout, std::cerr, qn::SystemNow, options);
     std::cout.flush();
     if (!std::cout) {
