@@ -4,6 +4,8 @@
 // mount one, and with the writes made to fail where it may not.
 
 #include "core/SettingsFile.h"
+#include "holidays/update/HolidayUpdateSettings.h"
+#include "holidays/update/UserHolidayFile.h"
 #include "notes/dialogs/untPWSet.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/FormGeometry.h"
@@ -83,6 +85,28 @@ Case CaseFor(const QString& name)
                     RememberExportFolder(folder, QDir::tempPath() + "/week.txt");
                     return true;
                 }};
+    // The holiday updater's two files; the updater hands its message on to
+    // whoever shows it, here the message box.
+    if (name == "cn-holidays.csv")
+        return {name, "date,off,name,notice_year\n2027-01-01,1,元旦,2027\n", true,
+                [](const ProgramFolder&, const QString& path) {
+                    QString error;
+                    const bool written = WriteUserHolidayFile(
+                        path, {{{2027, 1, 1}, true, "元旦", 2027}, {{2027, 2, 6}, true, "春节", 2027}}, &error);
+                    if (!written)
+                        ShowErrorReport(nullptr, error);
+                    return written;
+                }};
+    if (name == "HolidayUpdate.ini")
+        return {name, "enabled=0\r\n", true, [](const ProgramFolder& folder, const QString&) {
+                    HolidayUpdateSettings settings;
+                    settings.enabled = true;
+                    QString error;
+                    const bool saved = SaveHolidayUpdateSettings(folder, settings, &error);
+                    if (!saved)
+                        ShowErrorReport(nullptr, error);
+                    return saved;
+                }};
     // The export, written beside the program folder's Data/.
     return {name, "an earlier export\r\n", true, [](const ProgramFolder&, const QString& path) {
                 const QString error = WriteExportFile(path, QStringList(24, QStringLiteral("一周的笔记")));
@@ -111,8 +135,8 @@ void FullDiskTest::oldFileStaysAndFailureIsReported_data()
 {
     QTest::addColumn<FullDisk::Kind>("kind");
     QTest::addColumn<QString>("file");
-    for (const char* file :
-         {"FormSize.ini", "mincfg.ini", "SetTrans.ini", "loginstr.db", "ExportFolder.ini", "week.txt (export)"}) {
+    for (const char* file : {"FormSize.ini", "mincfg.ini", "SetTrans.ini", "loginstr.db", "ExportFolder.ini",
+                             "cn-holidays.csv", "HolidayUpdate.ini", "week.txt (export)"}) {
         QTest::addRow("%s, full tmpfs", file) << FullDisk::Kind::Mounted << QString::fromUtf8(file);
         QTest::addRow("%s, failing writes", file) << FullDisk::Kind::Injected << QString::fromUtf8(file);
     }
