@@ -177,6 +177,12 @@ TEST_F(ExportTest, RemembersTheFolderDuringTheRunAndAcrossStarts)
     exportAnswer = std::nullopt;
     window->N_DataOutClick();
     EXPECT_EQ(exportFolderOffered, chosen);
+    // A start that has not exported yet takes the folder from that file.
+    QTemporaryDir otherRoot;
+    const qn::ProgramFolder other(otherRoot.path());
+    ASSERT_TRUE(other.ensureDataFolder());
+    QFile::copy(memory.fileName(), other.dataFile(QStringLiteral("ExportFolder.ini")));
+    EXPECT_EQ(ExportStartFolder(other), chosen);
 
     // A folder that has gone is not offered.
     ASSERT_TRUE(QDir(chosen).removeRecursively());
