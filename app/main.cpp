@@ -7,6 +7,7 @@
 #include "calendar_control/CalendarFonts.h"
 #include "core/Messages.h"
 #include "core/ProgramFolder.h"
+#include "core/QtTexts.h"
 #include "notes/dialogs/untPWSet.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/uMiniHang.h"
@@ -68,6 +69,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // Qt's own dialogs and buttons speak Chinese like the rest of the notebook.
+    qn::UseChineseForQtTexts();
     QApplication::setApplicationName(QLatin1String(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     // Matches the launcher file, so desktops group the windows under its icon.

@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -50,13 +49,17 @@ TMainDialogs TMainDialogs::Standard()
         const QColor colour = QColorDialog::getColor(initial, parent);
         return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
     };
-    d.chooseExportFile = [](const QString& proposed, QWidget* parent) -> std::optional<QString> {
+    d.chooseExportFile = [](const QString& startFolder, const QString& proposed,
+                            QWidget* parent) -> std::optional<QString> {
         QFileDialog dialog(parent);
         dialog.setObjectName(QStringLiteral("svdNoteToTxt"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(QStringLiteral("*.Txt (*.Txt)"));
-        dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        // The export asks itself, about the file it really writes (the name
+        // with ".txt" appended), not about the name typed here.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDirectory(startFolder);
         dialog.selectFile(proposed);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;

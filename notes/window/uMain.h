@@ -50,8 +50,10 @@ struct TMainDialogs {
     std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
     // The chosen colour, or nothing when cancelled.
     std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)> chooseColor;
-    // The file name typed for the export, or nothing when cancelled.
-    std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseExportFile;
+    // The file name typed for the export, or nothing when cancelled; the
+    // dialog opens in startFolder with the proposed name.
+    std::function<std::optional<QString>(const QString& startFolder, const QString& proposed, QWidget* parent)>
+        chooseExportFile;
     // Closing while notes wait to be stored; reason says why they wait.
     std::function<UnsavedAnswer(const QString& reason, QWidget* parent)> askUnsavedClose;
 
