@@ -421,9 +421,10 @@ class Session:
         """Opens the "|  选项" menu and picks the item `downs` steps down."""
         before = set(self.all_visible_windows())
         self.click_in(window, SETTINGS_LABEL_AT[0] + 14, SETTINGS_LABEL_AT[1] + 6)
-        # Keys go to the menu only once it is up and holds the keyboard.
+        # Keys go to the menu once it is up: the application has opened the
+        # popup before its window is mapped, and sends every key its windows
+        # get to the open popup.
         menu = wait_for("the settings menu", lambda: set(self.all_visible_windows()) - before)
-        time.sleep(0.2)
         self.key(*(["Down"] * downs), "Return")
         wait_for("the settings menu to close", lambda: not (set(self.all_visible_windows()) & menu))
 
