@@ -1,5 +1,6 @@
 // QN周记事本: entry point. Creates every window once and runs the event loop.
 
+#include "app/BenchHooks.h"
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "calendar/Clock.h"
@@ -126,6 +127,8 @@ int main(int argc, char* argv[])
     // never written.
     qn::BackgroundFileCheck check(dm.databasePath());
     QObject::connect(&check, &qn::BackgroundFileCheck::finished, &mainFrm, &TMainFrm::WholeFileChecked);
+    // Only under benchmarks/startup (environment variables): timings printed.
+    qn::bench::StartHooks(mainFrm, check);
     check.Start();
     return QApplication::exec();
 }
