@@ -19,6 +19,12 @@ namespace qn::bench {
 
 namespace {
 
+using qn::PaintProbe;
+using qn::ProcessCpuMicros;
+using qn::SteadyMicros;
+using qn::ThreadCpuMicros;
+using qn::WallMicros;
+
 // A user does not click again within this time; it also lets the boxes'
 // layout that goes on from the event loop finish, as it would between clicks.
 constexpr int kPauseMs = 60;
@@ -76,18 +82,29 @@ private:
     {
         if (m_done == m_total) {
             QTimer::singleShot(kSettleMs, this, [] {
-                std::printf("vmrss_kb %lld\npss_kb %lld\n", ProcKilobytes("/proc/self/status", "VmRSS"),
-                            ProcKilobytes("/proc/self/smaps_rollup", "Pss"));
+                std::printf(
+                    "vmrss_kb %lld\npss_kb %lld\nrss_anon_kb %lld\nrss_file_kb %lld\nrss_shmem_kb %lld\n",
+                    ProcKilobytes("/proc/self/status", "VmRSS"), ProcKilobytes("/proc/self/smaps_rollup", "Pss"),
+                    ProcKilobytes("/proc/self/status", "RssAnon"), ProcKilobytes("/proc/self/status", "RssFile"),
+                    ProcKilobytes("/proc/self/status", "RssShmem"));
+                if (const QByteArray copy = qgetenv("QN_BENCH_SMAPS_COPY"); !copy.isEmpty()) {
+                    QFile from(QStringLiteral("/proc/self/smaps"));
+                    QFile to(QString::fromLocal8Bit(copy));
+                    if (from.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly))
+                        to.write(from.readAll());
+                }
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
             return;
         }
         const long long start = SteadyMicros();
-        m_probe->Arm([this, start] {
+        const long long startCpu = ThreadCpuMicros();
+        m_probe->Arm([this, start, startCpu] {
             const long long took = SteadyMicros() - start;
+            const long long cpu = ThreadCpuMicros() - startCpu;
             m_watchdog.stop();
-            std::printf("switch_us %lld %s\n", took, ShownWeek.empty() ? "?" : ShownWeek[0].DayKey.c_str());
+            std::printf("switch_us %lld %lld %s\n", took, cpu, ShownWeek.empty() ? "?" : ShownWeek[0].DayKey.c_str());
             std::fflush(stdout);
             ++m_done;
             QTimer::singleShot(kPauseMs, this, [this] { Next(); });
@@ -152,7 +169,7 @@ void StartHooks(TMainFrm& window, BackgroundFileCheck& check)
     if (qEnvironmentVariableIsSet("QN_BENCH_EXIT_ON_PAINT")) {
         auto* probe = new PaintProbe(&window);
         probe->Arm([] {
-            std::printf("first_paint_us %lld\n", WallMicros());
+            std::printf("first_paint_us %lld\nfirst_paint_cpu_us %lld\n", WallMicros(), ProcessCpuMicros());
             std::fflush(stdout);
             QCoreApplication::exit(0);
         });

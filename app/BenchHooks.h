@@ -10,7 +10,8 @@
 //                             them (a click on a day of another week in the
 //                             calendar, every sixth one Page Up), each timed
 //                             from the click to the painting on screen and
-//                             printed as "switch_us <µs> <Monday's key>";
+//                             printed as "switch_us <µs> <CPU µs of the
+//                             main thread> <Monday's key>";
 //                             then, once the program has settled, its memory
 //                             ("vmrss_kb", "pss_kb") and the end. N = 0
 //                             gives the memory after start-up alone.

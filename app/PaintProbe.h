@@ -1,8 +1,9 @@
 #pragma once
-// Tells when a window's next painting has reached the screen, for the
-// start-up and week-switch measurements (benchmarks/startup). Header only:
-// the bare Qt window those measurements compare with uses the very same
-// probe, so both are timed the same way.
+// Tells when a window's next painting has reached the screen: start-up work
+// that the first painting need not wait for runs after it, and the start-up
+// and week-switch measurements (benchmarks/startup) are timed by it. Header
+// only: the bare Qt window those measurements compare with uses the very
+// same probe, so both are timed the same way.
 //
 // A widget of the window receives its paint event while Qt paints every
 // changed widget into the window's buffer; the buffer is handed to the
@@ -19,7 +20,7 @@
 #include <ctime>
 #include <functional>
 
-namespace qn::bench {
+namespace qn {
 
 // Wall-clock microseconds: comparable with bash's $EPOCHREALTIME taken just
 // before the program was started.
@@ -35,6 +36,23 @@ inline long long SteadyMicros()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+// CPU microseconds of the calling thread: what a step cost this program,
+// whatever else the machine was doing.
+inline long long ThreadCpuMicros()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+// CPU microseconds of the whole process so far (every thread).
+inline long long ProcessCpuMicros()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
@@ -67,4 +85,4 @@ private:
     std::function<void()> m_painted;
 };
 
-}  // namespace qn::bench
+}  // namespace qn

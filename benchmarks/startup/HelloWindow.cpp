@@ -14,9 +14,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QWidget window;
     window.resize(906, 540);
-    qn::bench::PaintProbe probe(&window);
+    qn::PaintProbe probe(&window);
     probe.Arm([] {
-        std::printf("first_paint_us %lld\n", qn::bench::WallMicros());
+        std::printf("first_paint_us %lld\nfirst_paint_cpu_us %lld\n", qn::WallMicros(), qn::ProcessCpuMicros());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
