@@ -27,9 +27,12 @@ using qn::WallMicros;
 
 // A user does not click again within this time; it also lets the boxes'
 // layout that goes on from the event loop finish, as it would between clicks.
+// QN_BENCH_PAUSE_MS sets another.
 constexpr int kPauseMs = 60;
-// After the last switch, before the memory is read.
-constexpr int kSettleMs = 1500;
+// After the last switch, before the memory is read: longer than the pause
+// after which the window gives back the font pages a week's loading brought
+// in (TMainFrm::kIdleMemoryPauseMs).
+constexpr int kSettleMs = 6000;
 // A switch that never paints ends the run instead of hanging it.
 constexpr int kWatchdogMs = 10000;
 
@@ -74,7 +77,7 @@ private:
     {
         if (m_checked && m_painted && !m_started) {
             m_started = true;
-            QTimer::singleShot(kPauseMs, this, [this] { Next(); });
+            QTimer::singleShot(m_pauseMs, this, [this] { Next(); });
         }
     }
 
@@ -107,7 +110,7 @@ private:
             std::printf("switch_us %lld %lld %s\n", took, cpu, ShownWeek.empty() ? "?" : ShownWeek[0].DayKey.c_str());
             std::fflush(stdout);
             ++m_done;
-            QTimer::singleShot(kPauseMs, this, [this] { Next(); });
+            QTimer::singleShot(m_pauseMs, this, [this] { Next(); });
         });
         m_watchdog.start();
         if (m_done % 6 == 5)
@@ -156,6 +159,8 @@ private:
     PaintProbe* m_probe = nullptr;
     QTimer m_watchdog;
     const int m_total;
+    const int m_pauseMs =
+        qEnvironmentVariableIsSet("QN_BENCH_PAUSE_MS") ? qEnvironmentVariableIntValue("QN_BENCH_PAUSE_MS") : kPauseMs;
     int m_done = 0;
     bool m_painted = false;
     bool m_checked = false;

@@ -15,6 +15,7 @@
 //                             then, once the program has settled, its memory
 //                             ("vmrss_kb", "pss_kb") and the end. N = 0
 //                             gives the memory after start-up alone.
+//   QN_BENCH_PAUSE_MS=M       the pause between two switches (default 60).
 
 class TMainFrm;
 

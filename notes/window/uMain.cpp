@@ -2,6 +2,7 @@
 
 #include "calendar/DateValue.h"
 #include "calendar_control/ChnCalendar.h"
+#include "core/IdleMemory.h"
 #include "core/Messages.h"
 #include "core/uGlobal.h"
 #include "notes/dialogs/uSetTrans.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextEdit>
+#include <QTimer>
 
 QString TodayLabelText(double now)
 {
@@ -91,6 +93,10 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };
+    m_idleMemory = new QTimer(this);
+    m_idleMemory->setSingleShot(true);
+    m_idleMemory->setInterval(kIdleMemoryPauseMs);
+    connect(m_idleMemory, &QTimer::timeout, this, [] { qn::ReleaseIdleMemory(); });
     BuildTopBar();
     BuildLeftPanel();
     m_board = new TWeekBoard(m_dm, this);
@@ -148,6 +154,7 @@ void TMainFrm::FormShow()
     }
     ApplyBoxColour(transMode);
     m_board->SetShown();
+    m_idleMemory->start();
 }
 
 void TMainFrm::chnRiliChange()
@@ -155,6 +162,7 @@ void TMainFrm::chnRiliChange()
     const double selected = chnRili->DateTime();
     LoadWeekNotes(selected);
     MarkSelectedDay(selected);
+    m_idleMemory->start();
 }
 
 void TMainFrm::WholeFileChecked(qn::StoreStatus status)

@@ -18,6 +18,7 @@
 class QFrame;
 class QLabel;
 class QMenu;
+class QTimer;
 class QTextEdit;
 class QToolButton;
 class TChnCalendar;
@@ -61,6 +62,10 @@ public:
     static constexpr int kMinWidth = 906;
     static constexpr int kMinHeight = 540;
     static constexpr int kCheckpointPauseMs = TWeekBoard::kCheckpointPauseMs;
+    // Once a week has been shown this long, the font pages its loading
+    // brought in are given back (core/IdleMemory); a user leafing through
+    // weeks does not pay for reading them again.
+    static constexpr int kIdleMemoryPauseMs = 5000;
 
     TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent = nullptr,
              TMainDialogs dialogs = TMainDialogs::Standard());
@@ -195,4 +200,5 @@ private:
     qn::TSetTransFrm* SetTransFrm = nullptr;
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
     qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
+    QTimer* m_idleMemory = nullptr;
 };
