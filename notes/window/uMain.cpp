@@ -160,9 +160,22 @@ void TMainFrm::FormShow()
 void TMainFrm::chnRiliChange()
 {
     const double selected = chnRili->DateTime();
-    LoadWeekNotes(selected);
+    // The same day once more (the calendar's first showing selects today
+    // again, at a later time of day): its week is on screen already.
+    if (!ShowsWeekOfSameDay(selected))
+        LoadWeekNotes(selected);
+    m_selectedDayKey = qn::DateKey(selected);
     MarkSelectedDay(selected);
     m_idleMemory->start();
+}
+
+bool TMainFrm::ShowsWeekOfSameDay(double d) const
+{
+    if (m_selectedDayKey != qn::DateKey(d) || ShownWeek.size() != 7)
+        return false;
+    TWeekConArray week(7);
+    BuildWeek(week, d);
+    return ShownWeek[0].DayKey == week[0].DayKey;
 }
 
 void TMainFrm::WholeFileChecked(qn::StoreStatus status)

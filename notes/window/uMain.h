@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -164,6 +165,8 @@ private:
     bool MayClose();
     void InsertText(const QString& text);
     void InsertMarker(const QColor& colour);
+    // True when d is the day last selected and its week is the one shown.
+    bool ShowsWeekOfSameDay(double d) const;
 
     TDM& m_dm;
     qn::ProgramFolder m_folder;
@@ -201,4 +204,5 @@ private:
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
     qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
     QTimer* m_idleMemory = nullptr;
+    std::string m_selectedDayKey;  // the day the calendar selected last
 };
