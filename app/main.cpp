@@ -40,12 +40,13 @@ qn::ProgramFolder FolderInUse(const qn::CommandLine& options)
 }
 
 // The windows' icon, in the sizes a window list or task switcher draws
-// (packaging/icons). The launcher takes the larger ones from the icon theme;
-// here each size is decoded and sent to the window system at start.
+// (packaging/icons); the others scale from the nearest. The launcher and
+// the desktops that match the windows to it take the icon theme's sizes.
+// Each size here is decoded and sent to the window system at start.
 QIcon ApplicationIcon()
 {
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/qnweeknote-%1.png").arg(size), QSize(size, size));
     return icon;
 }
