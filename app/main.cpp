@@ -1,6 +1,8 @@
 // QN周记事本: entry point. Creates every window once and runs the event loop.
 
+#include "app/BenchHooks.h"
 #include "app/CommandLine.h"
+#include "app/PaintProbe.h"
 #include "app/SingleInstance.h"
 #include "calendar/Clock.h"
 #include "calendar_control/CalendarDemo.h"
@@ -17,9 +19,14 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -33,13 +40,31 @@ qn::ProgramFolder FolderInUse(const qn::CommandLine& options)
     return options.folder.isEmpty() ? qn::ProgramFolder::Default() : qn::ProgramFolder(options.folder);
 }
 
-// The launcher's icon, in every size it is drawn at (packaging/icons).
+// The windows' icon, in the sizes a window list or task switcher draws
+// (packaging/icons); the others scale from the nearest. The launcher and
+// the desktops that match the windows to it take the icon theme's sizes.
+// Each size here is decoded and sent to the window system at start.
 QIcon ApplicationIcon()
 {
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/qnweeknote-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// Work the first painting of the window need not wait for runs right after
+// it, or after a second when the window is not painted (started minimised).
+void AfterFirstPaint(QWidget& window, std::function<void()> work)
+{
+    auto* probe = new qn::PaintProbe(&window);
+    auto pending = std::make_shared<std::function<void()>>(std::move(work));
+    auto runOnce = [probe, pending] {
+        if (*pending)
+            std::exchange(*pending, nullptr)();
+        probe->deleteLater();
+    };
+    probe->Arm(runOnce);
+    QTimer::singleShot(1000, probe, runOnce);
 }
 
 bool AsksForHelp(int argc, char* argv[])
@@ -117,18 +142,27 @@ int main(int argc, char* argv[])
     // A login that was not passed ends the program before anything shows.
     if (mainFrm.FTerminateRequested)
         return 0;
-    qn::TpwsetFrm pwsetFrm(folder, &mainFrm);
+    // The box looks apply when the window shows; the password and floating
+    // windows are only opened later, so they are made after the first painting.
     qn::TSetTransFrm setTransFrm(folder, &mainFrm);
-    qn::TMiniHangFrm miniHangFrm(folder);
-    mainFrm.AttachWindows(&pwsetFrm, &setTransFrm, &miniHangFrm);
+    mainFrm.AttachWindows(nullptr, &setTransFrm, nullptr);
+    std::optional<qn::TpwsetFrm> pwsetFrm;
+    std::optional<qn::TMiniHangFrm> miniHangFrm;
     QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, &TMainFrm::ComeBack);
 
     mainFrm.show();
-    // Every page is checked beside the window. Until the check has passed
-    // the store only reads and saves wait in memory; a file that fails it is
-    // never written.
+    // Every page is checked beside the window, from its first painting on.
+    // Until the check has passed the store only reads and saves wait in
+    // memory; a file that fails it is never written.
     qn::BackgroundFileCheck check(dm.databasePath());
     QObject::connect(&check, &qn::BackgroundFileCheck::finished, &mainFrm, &TMainFrm::WholeFileChecked);
-    check.Start();
+    // Only under benchmarks/startup (environment variables): timings printed.
+    qn::bench::StartHooks(mainFrm, check);
+    AfterFirstPaint(mainFrm, [&] {
+        check.Start();
+        pwsetFrm.emplace(folder, &mainFrm);
+        miniHangFrm.emplace(folder);
+        mainFrm.AttachWindows(&*pwsetFrm, &setTransFrm, &*miniHangFrm);
+    });
     return QApplication::exec();
 }

@@ -30,6 +30,7 @@ struct TcnDateInf {
     // corner mark, "休" or "班" (empty without one).
     qn::HolidayStatus Holiday;
     QString HolidayMark;
+    friend bool operator==(const TcnDateInf&, const TcnDateInf&) = default;
 };
 
 // Colours that the month layout writes into the cells.

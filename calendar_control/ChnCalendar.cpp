@@ -205,6 +205,10 @@ bool TChnCalendar::SetDateTime(double value)
 {
     if (!FModel.Accepts(value))
         return false;
+    const bool hadDate = FModel.HasDate();
+    const qn::CivilDate before = qn::DecodeDate(FModel.DateTime);
+    const auto cellsBefore = FModel.FDays;
+    const auto weekNumsBefore = FModel.FWeekNums;
     FModel.SelectDate(value);
     const qn::CivilDate date = qn::DecodeDate(value);
     FYearUpDown->SetPosition(date.year);
@@ -218,9 +222,19 @@ bool TChnCalendar::SetDateTime(double value)
 
     try {
         MoveSelectionToCell(FModel.LayoutMonth());
-        ComposeBackground();
-        update();
-        RepaintGrid();
+        // Another day of the month shown: the background stays, and only
+        // the cells that changed are painted again (the selection's old and
+        // new cells, the title cells of the day); with cells drawn by the
+        // owner, all of them.
+        const bool sameMonth = hadDate && before.year == date.year && before.month == date.month
+            && !FBackBitmapImage.isNull() && !FOnDrawDateCell && !FOnDrawCnDateCell;
+        if (sameMonth) {
+            RepaintChangedCells(cellsBefore, weekNumsBefore);
+        } else {
+            ComposeBackground();
+            update();
+            RepaintGrid();
+        }
     } catch (const std::exception&) {
         // The month shows whatever was laid out; the date itself has changed.
     }
@@ -262,6 +276,19 @@ void TChnCalendar::PlaceInfoLabel()
 // Property setters
 
 void TChnCalendar::RepaintGrid() { FGrid->update(); }
+
+void TChnCalendar::RepaintChangedCells(const std::array<TcnDateInf, TCalendarModel::kCellCount + 1>& cellsBefore,
+                                       const std::array<QString, 7>& weekNumsBefore)
+{
+    for (int cell = 1; cell <= TCalendarModel::kCellCount; ++cell) {
+        if (!(FModel.FDays.at(cell) == cellsBefore.at(cell)))
+            FGrid->update(FGrid->CellRect(TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell)));
+    }
+    for (int row = 1; row < static_cast<int>(weekNumsBefore.size()); ++row) {
+        if (FModel.FWeekNums.at(row) != weekNumsBefore.at(row))
+            FGrid->update(FGrid->CellRect(0, row));
+    }
+}
 
 void TChnCalendar::Recompose()
 {

@@ -256,6 +256,9 @@ protected:
 
 private:
     void RepaintGrid();
+    // The grid cells whose day, texts or colours differ from before.
+    void RepaintChangedCells(const std::array<TcnDateInf, TCalendarModel::kCellCount + 1>& cellsBefore,
+                             const std::array<QString, 7>& weekNumsBefore);
     void Recompose();
     void MoveSelectionToCell(int cell);
     void PlaceMonthLabel();

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace qn::skin {
 
 namespace {
@@ -20,18 +22,20 @@ QPixmap Blank(const QSize& size)
 
 }  // namespace
 
-QPixmap MainBackground(const QSize& size)
+QPixmap MainBackground(int width)
 {
     // A soft band behind the top bar that fades into white, so the window
-    // reads as one sheet of paper with a header.
-    QPixmap pixmap = Blank(size);
+    // reads as one sheet of paper with a header. Only the band is a
+    // picture: below it the window's own white shows, and a window-sized
+    // picture would hold megabytes for nothing.
+    QPixmap pixmap(std::max(1, width), kBandHeight);
     QPainter p(&pixmap);
-    QLinearGradient band(0, 0, 0, 80);
+    QLinearGradient band(0, 0, 0, kBandHeight);
     band.setColorAt(0, QColor(0xE4, 0xEE, 0xFC));
     band.setColorAt(1, QColor(0xFA, 0xFC, 0xFF));
-    p.fillRect(QRect(0, 0, size.width(), 80), band);
+    p.fillRect(pixmap.rect(), band);
     p.setPen(QColor(0xD8, 0xE3, 0xF3));
-    p.drawLine(0, 79, size.width(), 79);
+    p.drawLine(0, kBandHeight - 1, pixmap.width(), kBandHeight - 1);
     return pixmap;
 }
 

@@ -8,7 +8,8 @@
 
 namespace qn::skin {
 
-QPixmap MainBackground(const QSize& size);  // imgBG, stretched over the window
+QPixmap MainBackground(int width);  // imgBG: the band behind the top bar, kBandHeight high
+constexpr int kBandHeight = 80;
 QPixmap MainLogo();                         // imgLogo, 210 × 56
 QPixmap HeaderStrip(const QSize& size);     // imgtitle_year1/2, 26 high
 QPixmap HighlightStrip(const QSize& size);  // imgSelColor, 26 high

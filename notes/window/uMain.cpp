@@ -2,6 +2,7 @@
 
 #include "calendar/DateValue.h"
 #include "calendar_control/ChnCalendar.h"
+#include "core/IdleMemory.h"
 #include "core/Messages.h"
 #include "core/uGlobal.h"
 #include "notes/dialogs/uSetTrans.h"
@@ -95,6 +96,10 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };
+    m_idleMemory = new QTimer(this);
+    m_idleMemory->setSingleShot(true);
+    m_idleMemory->setInterval(kIdleMemoryPauseMs);
+    connect(m_idleMemory, &QTimer::timeout, this, [] { qn::ReleaseIdleMemory(); });
     BuildTopBar();
     BuildLeftPanel();
     m_board = new TWeekBoard(m_dm, this);
@@ -159,13 +164,29 @@ void TMainFrm::FormShow()
     QTimer::singleShot(0, this, &TMainFrm::TellHolidayWarning);
     QTimer::singleShot(kFirstHolidayCheckDelayMs, this, &TMainFrm::StartDueHolidayCheck);
     m_holidayCheckTimer->start();
+
+    m_idleMemory->start();
 }
 
 void TMainFrm::chnRiliChange()
 {
     const double selected = chnRili->DateTime();
-    LoadWeekNotes(selected);
+    // The same day once more (the calendar's first showing selects today
+    // again, at a later time of day): its week is on screen already.
+    if (!ShowsWeekOfSameDay(selected))
+        LoadWeekNotes(selected);
+    m_selectedDayKey = qn::DateKey(selected);
     MarkSelectedDay(selected);
+    m_idleMemory->start();
+}
+
+bool TMainFrm::ShowsWeekOfSameDay(double d) const
+{
+    if (m_selectedDayKey != qn::DateKey(d) || ShownWeek.size() != 7)
+        return false;
+    TWeekConArray week(7);
+    BuildWeek(week, d);
+    return ShownWeek[0].DayKey == week[0].DayKey;
 }
 
 void TMainFrm::WholeFileChecked(qn::StoreStatus status)

@@ -14,11 +14,13 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QTimer;
 class QTextEdit;
 class QTimer;
 class QToolButton;
@@ -68,6 +70,10 @@ public:
     static constexpr int kMinWidth = 906;
     static constexpr int kMinHeight = 540;
     static constexpr int kCheckpointPauseMs = TWeekBoard::kCheckpointPauseMs;
+    // Once a week has been shown this long, the font pages its loading
+    // brought in are given back (core/IdleMemory); a user leafing through
+    // weeks does not pay for reading them again.
+    static constexpr int kIdleMemoryPauseMs = 5000;
 
     TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent = nullptr,
              TMainDialogs dialogs = TMainDialogs::Standard());
@@ -189,6 +195,8 @@ private:
     bool MayClose();
     void InsertText(const QString& text);
     void InsertMarker(const QColor& colour);
+    // True when d is the day last selected and its week is the one shown.
+    bool ShowsWeekOfSameDay(double d) const;
 
     TDM& m_dm;
     qn::ProgramFolder m_folder;
@@ -232,4 +240,6 @@ private:
     qn::TSetTransFrm* SetTransFrm = nullptr;
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
     qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
+    QTimer* m_idleMemory = nullptr;
+    std::string m_selectedDayKey;  // the day the calendar selected last
 };

@@ -41,8 +41,9 @@ void TMainFrm::BuildTopBar()
 
     imgBG = new QLabel(this);
     imgBG->setObjectName(QStringLiteral("imgBG"));
-    imgBG->setScaledContents(true);
-    imgBG->setPixmap(qn::skin::MainBackground(QSize(kDesignWidth, kDesignHeight)));
+    // The band at the top, as wide as the window (PlaceAnchored); the label
+    // covers the whole window, where dragging moves it.
+    imgBG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
@@ -203,6 +204,8 @@ void TMainFrm::PlaceAnchored()
     const int h = height();
     shpBG->setGeometry(0, 0, w, h);
     imgBG->setGeometry(0, 0, w, h);
+    if (imgBG->pixmap().width() != w)
+        imgBG->setPixmap(qn::skin::MainBackground(w));
     lblSet->move(w - (kDesignWidth - 761), 60);
     imgAppToDesk->move(w - (kDesignWidth - 825), 49);
     m_board->setGeometry(317, 80, w - (kDesignWidth - 594), h - (kDesignHeight - 445));

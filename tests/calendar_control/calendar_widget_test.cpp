@@ -17,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -176,6 +177,7 @@ private slots:
     void drawHandlersSeeEveryDay();
     void hiddenSelectionWithoutFocus();
     void watermark();
+    void otherDayOfTheMonthLeavesNothingStale();
     void backgroundPicture();
     void selectors_data();
     void selectors();
@@ -486,6 +488,30 @@ void CalendarWidgetTest::hiddenSelectionWithoutFocus()
     for (QPoint p : {QPoint(1, 1), QPoint(0, 13), QPoint(1, 25)}) {
         const QPoint at = cell.topLeft() + p;
         QCOMPARE(QColor(image.pixel(at)), QColor(calendar->FBackBitmap().pixel(at)));
+    }
+}
+
+// Another day of the month shown repaints only the cells that changed: what
+// is on the screen then equals a painting of the whole control, for days in
+// other rows, on the title cells' row, with and without week numbers, a
+// holiday and the month's last day.
+void CalendarWidgetTest::otherDayOfTheMonthLeavesNothingStale()
+{
+    auto calendar = ShownCalendar(Date(2024, 2, 6));
+    calendar->SetHolidays(BuiltInHolidays());
+    QVERIFY(QTest::qWaitForWindowExposed(calendar.get()));
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        return calendar->screen()->grabWindow(calendar->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto painted = [&] { return calendar->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    for (const bool weekNumbers : {false, true}) {
+        calendar->SetShowWeekNum(weekNumbers);
+        for (const int day : {10, 29, 1, 12, 28, 6}) {
+            QVERIFY(calendar->SetDateTime(Date(2024, 2, day)));
+            const QImage screen = onScreen();
+            QVERIFY2(screen == painted(), qPrintable(QStringLiteral("2024-02-%1").arg(day)));
+        }
     }
 }
 
