@@ -164,7 +164,6 @@ void TMainFrm::FormShow()
     QTimer::singleShot(0, this, &TMainFrm::TellHolidayWarning);
     QTimer::singleShot(kFirstHolidayCheckDelayMs, this, &TMainFrm::StartDueHolidayCheck);
     m_holidayCheckTimer->start();
-
     m_idleMemory->start();
 }
 
