@@ -1,9 +1,9 @@
 #include "calendar_control/CalendarCellLines.h"
 
+#include "calendar_control/GlyphInk.h"
+
 #include <QFont>
-#include <QFontMetrics>
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPainter>
 #include <QRect>
 
@@ -17,35 +17,13 @@ namespace {
 const QString kCnSample = QStringLiteral("初一廿正闰腊冬月节春夏秋国庆");
 const QString kDaySample = QStringLiteral("0123456789");
 
-// The rows the sample really inks, found by drawing it once: font metrics
-// only give the line box, and their tight bounds are rounded outwards.
+// The rows the sample really inks, any pixel it touches counted.
 TLineInk InkOf(const QFont& font, const QString& sample)
 {
-    const QFontMetrics metrics(font);
-    const int margin = 4;
-    const int baseline = metrics.ascent() + margin;
-    QImage image(metrics.horizontalAdvance(sample) + 2 * margin, metrics.height() + 2 * margin,
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(margin, baseline, sample);
-    }
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (std::any_of(line, line + image.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; })) {
-            if (first < 0)
-                first = y;
-            last = y;
-        }
-    }
-    if (first < 0)
+    const QRect ink = GlyphInkBounds(font, sample, 1);
+    if (ink.isEmpty())
         return {};
-    return {first - baseline, last + 1 - baseline};
+    return {ink.top(), ink.bottom() + 1};
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "calendar_control/CalendarHolidayMark.h"
 
+#include "calendar_control/GlyphInk.h"
+
 #include <QColor>
 #include <QFontInfo>
-#include <QFontMetrics>
-#include <QImage>
 #include <QPainter>
 #include <QString>
 
@@ -21,37 +21,11 @@ constexpr int kPlatePadding = 1;
 // edge of smoothing around small glyphs does not.
 constexpr int kInkAlpha = 96;
 
-// The box the text inks, relative to the pen on the baseline, found by
-// drawing it once: font metrics give the line box, not the glyphs.
-QRect InkBounds(const QFont& font, const QString& text)
-{
-    const QFontMetrics metrics(font);
-    const int margin = 4;
-    const int baseline = metrics.ascent() + margin;
-    QImage image(metrics.horizontalAdvance(text) + 2 * margin, metrics.height() + 2 * margin,
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(margin, baseline, text);
-    }
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) >= kInkAlpha)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink.translated(-margin, -baseline);
-}
-
 // Either mark drawn from the same pen position stays inside this box.
 QRect MarkInk(const QFont& font)
 {
-    return InkBounds(font, QStringLiteral("休")) | InkBounds(font, QStringLiteral("班"));
+    return GlyphInkBounds(font, QStringLiteral("休"), kInkAlpha)
+        | GlyphInkBounds(font, QStringLiteral("班"), kInkAlpha);
 }
 
 }  // namespace
