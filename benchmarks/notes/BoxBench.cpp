@@ -8,7 +8,6 @@
 // Size (range 1): thousands of characters.
 
 #include "calendar/DateValue.h"
-#include "core/Messages.h"
 #include "core/ProgramFolder.h"
 #include "notes/store/WeekNotes.h"
 #include "notes/window/uMain.h"
@@ -130,14 +129,3 @@ BENCHMARK(BM_LoadLongNote)
     ->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qn::SetMessageSink([](const QString&, const QString&) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

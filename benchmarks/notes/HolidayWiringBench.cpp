@@ -6,7 +6,6 @@
 
 #include "calendar/DateValue.h"
 #include "calendar_control/ChnCalendar.h"
-#include "core/Messages.h"
 #include "core/ProgramFolder.h"
 #include "core/uGlobal.h"
 #include "holidays/update/NotebookHolidays.h"
@@ -15,7 +14,6 @@
 #include "notes/window/uMain.h"
 #include "store/uDM.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -86,14 +84,3 @@ void BM_WeekHeaders(benchmark::State& state)
 BENCHMARK(BM_WeekHeaders)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qn::SetMessageSink([](const QString&, const QString&) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,14 +6,12 @@
 // tail is the work itself.
 
 #include "calendar/DateValue.h"
-#include "core/Messages.h"
 #include "core/ProgramFolder.h"
 #include "core/uGlobal.h"
 #include "notes/store/WeekNotes.h"
 #include "notes/window/uMain.h"
 #include "store/uDM.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCharFormat>
@@ -170,14 +168,3 @@ void BM_KeystrokeToSaved(benchmark::State& state)
 BENCHMARK(BM_KeystrokeToSaved)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qn::SetMessageSink([](const QString&, const QString&) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
