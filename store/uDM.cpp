@@ -1,7 +1,9 @@
 #include "store/uDM.h"
 
 #include "core/Messages.h"
+#include "store/Backup.h"
 #include "store/Schema.h"
+#include "store/SearchTokenizer.h"
 #include "store/SqliteStatement.h"
 
 #include <QAtomicInt>
@@ -38,7 +40,9 @@ TDM::~TDM() { Close(); }
 
 void TDM::Close()
 {
-    // The prepared statements end before the connection they run on.
+    // The index keeper stops, and the prepared statements end, before the
+    // connection they run on.
+    m_search.reset();
     m_notes.reset();
     if (m_db.isValid())
         m_db.close();
@@ -46,7 +50,7 @@ void TDM::Close()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-bool TDM::ConnectDatabase(QWidget* messageParent)
+bool TDM::ConnectDatabase(QWidget* messageParent, bool reportFailure)
 {
     bool ok = false;
     if (QFileInfo::exists(m_path))
@@ -55,7 +59,8 @@ bool TDM::ConnectDatabase(QWidget* messageParent)
         ok = CreateDatabaseFile() && OpenAndCheck();
     if (!ok) {
         Close();
-        qn::ShowPlainMessage(messageParent, kLoadFailed);
+        if (reportFailure)
+            qn::ShowPlainMessage(messageParent, kLoadFailed);
     }
     return ok;
 }
@@ -135,9 +140,26 @@ bool TDM::OpenAndCheck()
     // Both only add beside the notes; a file that cannot take them (a full
     // disk, say) still opens, its lookups just go without the index.
     qn::EnsureLookupIndex(handle);
-    qn::MigrateSchema(handle);
+    // The search index's table names our tokenizer: it is known before
+    // anything touches the table.
+    qn::RegisterSearchTokenizer(handle);
+    if (qn::BackupBeforeMigration(handle, m_path))
+        qn::MigrateSchema(handle);
     m_notes = std::make_unique<qn::NoteStore>(handle);
+    AttachSearch(handle);
     return true;
+}
+
+// The search index follows every save, and is brought in step with the
+// notes in the background.
+void TDM::AttachSearch(sqlite3* handle)
+{
+    m_search = std::make_unique<qn::NoteSearch>(handle, m_path);
+    m_notes->SetDayWritten([this](const qn::DayNote& note) {
+        ++m_notesWritten;
+        m_search->DayWritten(note);
+    });
+    m_search->KeepInStep();
 }
 
 bool TDM::Checkpoint()

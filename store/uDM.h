@@ -6,6 +6,7 @@
 // "YYYYMMDD"; Content holds the note as RTF bytes, ContentBak as plain text.
 
 #include "core/ProgramFolder.h"
+#include "store/NoteSearch.h"
 #include "store/NoteStore.h"
 
 #include <QSqlDatabase>
@@ -27,10 +28,16 @@ public:
     // modified; then "配置文件加载失败，请重试！" is shown and the result is false.
     // Once the checks have passed the schema is brought to the current
     // version; tb_NewQN itself is never changed.
-    bool ConnectDatabase(QWidget* messageParent = nullptr);
+    // reportFailure false: the caller tells the user (and may offer a backup).
+    bool ConnectDatabase(QWidget* messageParent = nullptr, bool reportFailure = true);
 
     // The stored notes; only after ConnectDatabase returned true.
     qn::NoteStore& Notes() { return *m_notes; }
+    // Search in the notes; only after ConnectDatabase returned true.
+    qn::NoteSearch& Search() { return *m_search; }
+    // How many notes were written since the database was opened (for the
+    // daily backup: a day without any writes needs none).
+    quint64 NotesWritten() const { return m_notesWritten; }
 
     // Copies the write-ahead log back into the database file, without waiting
     // for anyone. Cheap when there is nothing to copy.
@@ -42,6 +49,7 @@ public:
 
 private:
     bool CreateDatabaseFile();
+    void AttachSearch(sqlite3* handle);
     bool OpenAndCheck();
     void Close();
 
@@ -49,4 +57,6 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     std::unique_ptr<qn::NoteStore> m_notes;
+    std::unique_ptr<qn::NoteSearch> m_search;
+    quint64 m_notesWritten = 0;
 };
