@@ -35,7 +35,7 @@ QString BaseName(const QString& databasePath) { return QFileInfo(databasePath).c
 
 QRegularExpression CopyName(const QString& base)
 {
-    return QRegularExpression(QStringLiteral("^%1-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-\\d+)?\\.mdb$")
+    return QRegularExpression(QStringLiteral("^%1-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-(\\d+))?\\.mdb$")
                                   .arg(QRegularExpression::escape(base)));
 }
 
@@ -140,11 +140,12 @@ std::vector<BackupCopy> ListBackups(const QString& databasePath)
         if (!match.hasMatch())
             continue;
         const QDateTime made = QDateTime::fromString(match.captured(1), kStampFormat);
+        const int sequence = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
         if (made.isValid())
-            copies.push_back({file.absoluteFilePath(), made, file.size()});
+            copies.push_back({file.absoluteFilePath(), made, file.size(), sequence});
     }
     std::sort(copies.begin(), copies.end(), [](const BackupCopy& a, const BackupCopy& b) {
-        return a.made != b.made ? a.made > b.made : a.path > b.path;
+        return a.made != b.made ? a.made > b.made : a.sequence > b.sequence;
     });
     return copies;
 }

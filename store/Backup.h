@@ -24,6 +24,7 @@ struct BackupCopy {
     QString path;
     QDateTime made;  // local time, from the name
     qint64 bytes = 0;
+    int sequence = 1;  // 2, 3 ... for further copies made in the same second
 };
 
 // Data/Backup/ beside the database file.
