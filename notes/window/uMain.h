@@ -23,6 +23,9 @@ class QToolButton;
 class TChnCalendar;
 class TClickLabel;
 class TDM;
+class TExportFrm;
+class TRestoreFrm;
+class TSearchFrm;
 
 namespace qn {
 class TCaptionButtons;
@@ -90,6 +93,17 @@ public:
     // --- export -------------------------------------------------------------------------
     void N_DataOutClick();
 
+    // --- the notes: search, export of any range, backups (uMainNotes.cpp) ----------------
+    void N_SearchClick();       // 搜索笔记, also Ctrl+F
+    void N_ExportNotesClick();  // 导出笔记
+    void N_RestoreClick();      // 恢复备份
+    // Shows the week of the day with that key, selects the day and, in its
+    // box, the first place that holds text.
+    void ShowFoundDay(const QString& key, const QString& text);
+    TSearchFrm* searchWindow() const { return m_searchFrm; }
+    TExportFrm* exportWindow() const { return m_exportFrm; }
+    TRestoreFrm* restoreWindow() const { return m_restoreFrm; }
+
     // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
     // The windows created after the main window at start-up, which its menu
     // and buttons open.
@@ -137,6 +151,7 @@ private:
     void BuildTopBar();
     void BuildLeftPanel();
     void BuildSettingsMenu();
+    void AddNotesEntries();
     void BuildBoxMenu();
     void ConfigureCalendar();
     void PlaceAnchored();
@@ -180,4 +195,8 @@ private:
     qn::TpwsetFrm* pwsetFrm = nullptr;
     qn::TSetTransFrm* SetTransFrm = nullptr;
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
+    // The notes' own windows, made when first asked for.
+    TSearchFrm* m_searchFrm = nullptr;
+    TExportFrm* m_exportFrm = nullptr;
+    TRestoreFrm* m_restoreFrm = nullptr;
 };

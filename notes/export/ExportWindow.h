@@ -1,0 +1,51 @@
+#pragma once
+// "导出笔记": the notes of this week, this month, this year, everything or a
+// range of days, as Markdown, HTML or plain text, into a file the user names.
+
+#include "notes/export/RangeExport.h"
+
+#include <QDate>
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <utility>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+class TExportFrm : public QDialog {
+    Q_OBJECT
+public:
+    // day: the day the calendar shows; "this week" etc. are its week, month
+    // and year.
+    TExportFrm(sqlite3* db, const QDate& day, QWidget* parent = nullptr);
+
+    // The file to write, asked with a proposed name; nothing when cancelled.
+    // Tests replace it.
+    std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseFile;
+
+    // The chosen days, or nothing (with the reason shown) when there are none.
+    std::optional<std::pair<QDate, QDate>> ChosenRange();
+    ExportFormat ChosenFormat() const;
+    // Exports the chosen range; true when a file was written.
+    bool btnExportClick();
+
+    QRadioButton* rdiWeek = nullptr;
+    QRadioButton* rdiMonth = nullptr;
+    QRadioButton* rdiYear = nullptr;
+    QRadioButton* rdiAll = nullptr;
+    QRadioButton* rdiRange = nullptr;
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QComboBox* cboFormat = nullptr;
+    QPushButton* btnExport = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+private:
+    sqlite3* m_db;
+    QDate m_day;
+};
