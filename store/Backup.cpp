@@ -173,8 +173,11 @@ std::vector<bool> CopiesToKeep(const std::vector<QDateTime>& newestFirst)
         return static_cast<long long>(year) * 100 + week;
     });
     rule(kKeepMonths, [](const QDate& d) { return static_cast<long long>(d.year()) * 12 + d.month(); });
-    if (!keep.empty())
-        keep.front() = true;
+    // Every copy of the last day stays as well: the one a restore started
+    // from, and the one made just before it, are both still there to go
+    // back to.
+    for (size_t i = 0; i < newestFirst.size() && newestFirst[i] > newestFirst.front().addDays(-1); ++i)
+        keep[i] = true;
     return keep;
 }
 

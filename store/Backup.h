@@ -3,7 +3,7 @@
 // consistent snapshot (never a copy of the live file), owner-only, named by
 // the date and time they were made, UserData-2024-05-01_10-30-15.mdb. Of
 // all copies the newest of each of the last 7 days, 4 weeks and 12 months
-// that have one are kept.
+// that have one are kept, and every copy of the last 24 hours.
 //
 // Also: restoring a copy into the open database, and, when the database
 // cannot be opened at all, setting the damaged file aside unchanged and

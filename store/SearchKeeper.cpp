@@ -253,6 +253,9 @@ void SearchKeeper::Run(bool rebuild)
     StoreStatus status = StoreStatus::Failed;
     if (sqlite3_open_v2(m_path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        // The index can always be made again from the notes: its batches
+        // need not wait for the disk.
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
         if (RegisterSearchTokenizer(db))
             status = BringSearchIndexInStep(db, m_stop, rebuild);
     }

@@ -64,8 +64,8 @@ TEST(BackupRules, KeepTheNewestOfSevenDaysFourWeeksAndTwelveMonths)
     for (size_t i = 0; i < times.size(); ++i)
         if (keep[i])
             kept << times[i].toString(QStringLiteral("MM-dd HH"));
-    EXPECT_EQ(kept, (QStringList{// seven days
-                                 "05-15 20", "05-14 20", "05-13 20", "05-12 20", "05-11 20", "05-10 20", "05-09 20",
+    EXPECT_EQ(kept, (QStringList{// seven days, and every copy of the last 24 hours
+                                 "05-15 20", "05-15 12", "05-14 20", "05-13 20", "05-12 20", "05-11 20", "05-10 20", "05-09 20",
                                  // the Sundays ending two more weeks, the last day of eleven more months
                                  "05-05 20", "04-30 20", "04-28 20", "03-31 20", "02-29 20", "01-31 20", "12-31 20", "11-30 20", "10-31 20",
                                  "09-30 20", "08-31 20", "07-31 20", "06-30 20"}));
@@ -93,11 +93,11 @@ TEST_F(BackupTest, CopyIsConsistentOwnerOnlyAndMadeWhileTheNotebookWrites)
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(QFileInfo(again.path).fileName(), QStringLiteral("UserData-2024-05-01_10-30-15-2.mdb"));
     EXPECT_EQ(NoteIn(again.path, "20100601"), QStringLiteral("之后"));
-    // Of one day only the newest copy stays.
     const std::vector<qn::BackupCopy> copies = qn::ListBackups(DbPath());
-    ASSERT_EQ(copies.size(), 1u);
+    ASSERT_EQ(copies.size(), 2u);
     EXPECT_EQ(copies[0].path, again.path);
     EXPECT_EQ(copies[0].bytes, QFileInfo(again.path).size());
+    EXPECT_EQ(copies[1].path, made.path);
 }
 
 TEST_F(BackupTest, OldCopiesBeyondTheRulesGoWhenACopyIsWritten)
@@ -115,6 +115,7 @@ TEST_F(BackupTest, OldCopiesBeyondTheRulesGoWhenACopyIsWritten)
     QStringList left;
     for (const qn::BackupCopy& copy : qn::ListBackups(DbPath()))
         left << copy.made.toString(QStringLiteral("MM-dd"));
+    // (04-30 09:00 is 24 hours before the newest copy, not within them.)
     EXPECT_EQ(left, (QStringList{"05-01", "04-30", "04-29", "04-28", "04-27", "04-26", "04-25", "04-21", "04-14",
                                  "03-31"}));
     EXPECT_TRUE(QFileInfo::exists(backups + QStringLiteral("notes.txt")));
