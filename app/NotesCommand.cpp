@@ -45,8 +45,9 @@ bool OpenNotes(const ProgramFolder& folder, std::unique_ptr<SqliteConnection>& d
     }
     db = std::make_unique<SqliteConnection>(path, SqliteConnection::Mode::ReadOnly);
     if (!db->isOpen()) {
-        Say(err, QStringLiteral("qnweeknote: 无法打开笔记文件 %1: %2")
-                     .arg(path, QString::fromUtf8(sqlite3_errstr(db->openResult()))));
+        Say(err,
+            QStringLiteral("qnweeknote: 无法打开笔记文件 %1: %2")
+                .arg(path, QString::fromUtf8(sqlite3_errstr(db->openResult()))));
         return false;
     }
     return true;
@@ -54,8 +55,9 @@ bool OpenNotes(const ProgramFolder& folder, std::unique_ptr<SqliteConnection>& d
 
 int StoreFailure(FILE* err, StoreStatus status, sqlite3* db)
 {
-    Say(err, QStringLiteral("qnweeknote: 无法读取笔记: %1 (%2)")
-                 .arg(StatusText(status), QString::fromUtf8(sqlite3_errmsg(db))));
+    Say(err,
+        QStringLiteral("qnweeknote: 无法读取笔记: %1 (%2)")
+            .arg(StatusText(status), QString::fromUtf8(sqlite3_errmsg(db))));
     return kCommandFailed;
 }
 
@@ -96,8 +98,7 @@ int Search(const ProgramFolder& folder, const QStringList& arguments, FILE* out,
     for (const SearchHit& hit : found.value.hits) {
         const QString day = QString::fromStdString(hit.key);
         const QString date = day.left(4) + QLatin1Char('-') + day.mid(4, 2) + QLatin1Char('-') + day.mid(6, 2);
-        lines += (date + QLatin1Char('\t') + (colour ? Highlighted(hit.snippet) : hit.snippet.text)
-                  + QLatin1Char('\n'))
+        lines += (date + QLatin1Char('\t') + (colour ? Highlighted(hit.snippet) : hit.snippet.text) + QLatin1Char('\n'))
                      .toUtf8();
     }
     if (!Write(out, lines) || std::fflush(out) != 0) {
@@ -113,11 +114,11 @@ int Export(const ProgramFolder& folder, const QStringList& arguments, FILE* out,
     bool hasOutput = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
-        QString* target = option == QLatin1String("--from")     ? &from
-                        : option == QLatin1String("--to")       ? &to
-                        : option == QLatin1String("--format")   ? &formatName
-                        : option == QLatin1String("--output")   ? &output
-                                                                : nullptr;
+        QString* target = option == QLatin1String("--from") ? &from
+            : option == QLatin1String("--to")               ? &to
+            : option == QLatin1String("--format")           ? &formatName
+            : option == QLatin1String("--output")           ? &output
+                                                            : nullptr;
         if (!target)
             return Usage(err, QStringLiteral("export 不认识参数 %1").arg(option));
         if (i + 1 >= arguments.size())

@@ -8,10 +8,10 @@
 #include "calendar_control/CalendarFonts.h"
 #include "core/Messages.h"
 #include "core/ProgramFolder.h"
-#include "notes/dialogs/untPWSet.h"
-#include "notes/dialogs/uSetTrans.h"
 #include "notes/backup/AutoBackup.h"
 #include "notes/backup/RestoreCopy.h"
+#include "notes/dialogs/untPWSet.h"
+#include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/uMiniHang.h"
 #include "notes/window/uMain.h"
 #include "store/uDM.h"
@@ -66,7 +66,8 @@ int RunNotesCommand(int argc, char* argv[])
     QCoreApplication::setApplicationName(QLatin1String(kApplicationName));
     const qn::CommandLine options = qn::ParseCommandLine(QCoreApplication::arguments().mid(1));
     const QStringList& arguments = options.commandArguments;
-    if (arguments.size() == 1 && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+    if (arguments.size() == 1
+        && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
         Print(stdout, qn::NotesCommandUsage());
         return 0;
     }

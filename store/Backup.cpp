@@ -300,8 +300,8 @@ StoreStatus RestoreInto(sqlite3* live, const QString& copyPath)
 QString SetDamagedFileAside(const QString& databasePath, const QDateTime& now, QString* error)
 {
     const QFileInfo info(databasePath);
-    const QString stamp = info.absolutePath() + QLatin1Char('/') + info.completeBaseName()
-        + QStringLiteral("-damaged-") + now.toString(kStampFormat);
+    const QString stamp = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("-damaged-")
+        + now.toString(kStampFormat);
     QString aside = stamp + QStringLiteral(".mdb");
     for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-wal")); ++n)
         aside = stamp + QStringLiteral("-%1.mdb").arg(n);

@@ -15,7 +15,8 @@ StoreResult<std::vector<DayNote>> ReadDayNotes(sqlite3* db, std::string_view fro
                          "SELECT YearMonthStr, Content, ContentBak FROM tb_NewQN WHERE YearMonthStr BETWEEN ?1 AND ?2 "
                          "ORDER BY YearMonthStr, rowid");
     if (!rows.bind(1, from) || !rows.bind(2, to)) {
-        result.status = rows.prepareResult() == SQLITE_OK ? StoreStatus::Failed : StatusFromSqlite(rows.prepareResult());
+        result.status =
+            rows.prepareResult() == SQLITE_OK ? StoreStatus::Failed : StatusFromSqlite(rows.prepareResult());
         return result;
     }
     int step = SQLITE_ROW;
@@ -34,8 +35,9 @@ StoreResult<std::pair<std::string, std::string>> DayKeySpan(sqlite3* db)
     StoreResult<std::pair<std::string, std::string>> result;
     for (const bool first : {true, false}) {
         // Walks the key index from either end to the first key that is a day.
-        SqliteStatement keys(db, first ? "SELECT DISTINCT YearMonthStr FROM tb_NewQN ORDER BY YearMonthStr"
-                                       : "SELECT DISTINCT YearMonthStr FROM tb_NewQN ORDER BY YearMonthStr DESC");
+        SqliteStatement keys(db,
+                             first ? "SELECT DISTINCT YearMonthStr FROM tb_NewQN ORDER BY YearMonthStr"
+                                   : "SELECT DISTINCT YearMonthStr FROM tb_NewQN ORDER BY YearMonthStr DESC");
         int step = SQLITE_ROW;
         std::string found;
         while ((step = keys.step()) == SQLITE_ROW) {

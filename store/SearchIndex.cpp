@@ -197,7 +197,8 @@ StoreResult<SearchPage> ScanNotes(sqlite3* db, const QString& text, int limit, i
     SqliteStatement scan(db, kScanSql);
     const std::string upper = beforeDay > 0 ? KeyOfDayNumber(beforeDay) : std::string("99991232");
     if (!scan.bind(1, upper)) {
-        result.status = scan.prepareResult() == SQLITE_OK ? StoreStatus::Failed : StatusFromSqlite(scan.prepareResult());
+        result.status =
+            scan.prepareResult() == SQLITE_OK ? StoreStatus::Failed : StatusFromSqlite(scan.prepareResult());
         return result;
     }
     // The rows of one key arrive together, the first row last.

@@ -63,10 +63,9 @@ StoreStatus ForgetDamagedIndex(sqlite3* db)
         return status;
     StoreStatus status = Run(db, "DELETE FROM sqlite_master WHERE type = 'table' AND name = 'qn_search'");
     Run(db, "PRAGMA writable_schema = RESET");
-    for (std::string_view drop :
-         {"DROP TABLE IF EXISTS qn_search_data", "DROP TABLE IF EXISTS qn_search_idx",
-          "DROP TABLE IF EXISTS qn_search_content", "DROP TABLE IF EXISTS qn_search_docsize",
-          "DROP TABLE IF EXISTS qn_search_config"})
+    for (std::string_view drop : {"DROP TABLE IF EXISTS qn_search_data", "DROP TABLE IF EXISTS qn_search_idx",
+                                  "DROP TABLE IF EXISTS qn_search_content", "DROP TABLE IF EXISTS qn_search_docsize",
+                                  "DROP TABLE IF EXISTS qn_search_config"})
         if (status == StoreStatus::Ok)
             status = Run(db, drop);
     return status;

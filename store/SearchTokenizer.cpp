@@ -12,10 +12,7 @@
 namespace qn {
 namespace {
 
-int Utf8Length(char32_t c)
-{
-    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-}
+int Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
 int PutUtf8(char32_t c, char* out)
 {

@@ -98,7 +98,8 @@ QN_SEARCHES(BM_SearchFirst50, 200);
 QN_SEARCHES(BM_ScanFirst50, 5);
 
 // A keystroke's worth of change in one box of the newest week, then the
-// whole-week save, with the index following in the same transaction.
+// whole-week save, with the index following in the same transaction
+// (second argument 1) or, for comparison, without it (0).
 void BM_SaveWeekWithIndex(benchmark::State& state)
 {
     Notebook notebook;
@@ -106,6 +107,8 @@ void BM_SaveWeekWithIndex(benchmark::State& state)
         state.SkipWithError("no notebook");
         return;
     }
+    if (state.range(1) == 0)
+        notebook.dm->Notes().SetDayWritten({});
     std::array<std::unique_ptr<QTextEdit>, 6> owned;
     NoteBoxes boxes{};
     for (size_t i = 0; i < 6; ++i) {
@@ -125,7 +128,13 @@ void BM_SaveWeekWithIndex(benchmark::State& state)
     });
     state.counters["index_in_step"] = notebook.dm->Search().IndexInStep() ? 1 : 0;
 }
-BENCHMARK(BM_SaveWeekWithIndex)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->Iterations(2000);
+BENCHMARK(BM_SaveWeekWithIndex)
+    ->Args({6, 1})
+    ->Args({6, 0})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2000);
 
 // The start-up check of an index in step: every note is read and compared
 // (in the background; searches read the notes meanwhile).

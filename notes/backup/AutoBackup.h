@@ -21,8 +21,9 @@ class TAutoBackup : public QObject {
 public:
     static constexpr int kCheckIntervalMs = 10 * 60 * 1000;
 
-    explicit TAutoBackup(TDM& dm, QObject* parent = nullptr,
-                         std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); });
+    explicit TAutoBackup(
+        TDM& dm, QObject* parent = nullptr,
+        std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); });
     ~TAutoBackup() override;
 
     // The daily check: starts a copy in the background when one is due.

@@ -75,10 +75,10 @@ bool OfferRestoreAtStart(TDM& dm, QWidget* parent, const AskUser& ask)
         return false;
     }
     const int days = qn::DaysWithNotes(sound->path);
-    const QString question =
-        kLoadFailed
-        + QStringLiteral("\n\n笔记文件 %1 已损坏，无法打开。\n\n可以用 %2 的备份恢复%3。\n损坏的文件会原样保留在它旁边，改名为 "
-                         "UserData-damaged-…。")
+    const QString question = kLoadFailed
+        + QStringLiteral(
+              "\n\n笔记文件 %1 已损坏，无法打开。\n\n可以用 %2 的备份恢复%3。\n损坏的文件会原样保留在它旁边，改名为 "
+              "UserData-damaged-…。")
               .arg(QFileInfo(path).fileName(), Made(sound->made),
                    days >= 0 ? QStringLiteral("（其中有 %1 天的笔记）").arg(days) : QString());
     if (!ask(question, parent))

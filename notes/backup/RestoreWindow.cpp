@@ -47,7 +47,8 @@ TRestoreFrm::TRestoreFrm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 
     tblCopies = new QTableWidget(0, 3, this);
     tblCopies->setObjectName(QStringLiteral("tblCopies"));
-    tblCopies->setHorizontalHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("大小"), QStringLiteral("笔记天数")});
+    tblCopies->setHorizontalHeaderLabels(
+        {QStringLiteral("备份时间"), QStringLiteral("大小"), QStringLiteral("笔记天数")});
     tblCopies->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblCopies->setSelectionMode(QAbstractItemView::SingleSelection);
     tblCopies->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -73,7 +74,8 @@ TRestoreFrm::TRestoreFrm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
             [this] { btnRestore->setEnabled(!tblCopies->selectedItems().isEmpty()); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("笔记每天自动备份，关闭程序时也会备份。保留最近 7 天、4 周和 12 个月的备份。"), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("笔记每天自动备份，关闭程序时也会备份。保留最近 7 天、4 周和 12 个月的备份。"), this));
     layout->addWidget(tblCopies, 1);
     layout->addWidget(lblFolder);
     layout->addWidget(buttons);
@@ -104,8 +106,9 @@ void TRestoreFrm::Refresh()
         tblCopies->setItem(row, DaysColumn, new QTableWidgetItem(QStringLiteral("…")));
         paths << copy.path;
     }
-    lblFolder->setText(copies.empty() ? QStringLiteral("还没有备份。备份保存在 %1").arg(qn::BackupFolderOf(m_dm.databasePath()))
-                                      : QStringLiteral("备份保存在 %1").arg(qn::BackupFolderOf(m_dm.databasePath())));
+    lblFolder->setText(copies.empty()
+                           ? QStringLiteral("还没有备份。备份保存在 %1").arg(qn::BackupFolderOf(m_dm.databasePath()))
+                           : QStringLiteral("备份保存在 %1").arg(qn::BackupFolderOf(m_dm.databasePath())));
     if (!copies.empty())
         tblCopies->selectRow(0);
     btnRestore->setEnabled(!copies.empty());
@@ -136,9 +139,10 @@ bool TRestoreFrm::btnRestoreClick()
         return false;
     const QTableWidgetItem* made = tblCopies->item(selected.first()->row(), MadeColumn);
     const QString path = made->data(Qt::UserRole).toString();
-    if (!confirm(QStringLiteral("用 %1 的备份替换现在的全部笔记吗？\n\n替换之前会先备份现在的笔记，之后仍可以恢复回来。")
-                     .arg(made->text()),
-                 this))
+    if (!confirm(
+            QStringLiteral("用 %1 的备份替换现在的全部笔记吗？\n\n替换之前会先备份现在的笔记，之后仍可以恢复回来。")
+                .arg(made->text()),
+            this))
         return false;
     m_counter.reset();
     const QString error = RestoreCopy(m_dm, path);

@@ -74,7 +74,8 @@ TExportFrm::TExportFrm(sqlite3* db, const QDate& day, QWidget* parent)
     cboFormat = new QComboBox(this);
     cboFormat->setObjectName(QStringLiteral("cboFormat"));
     cboFormat->addItem(QStringLiteral("Markdown（.md）"), static_cast<int>(ExportFormat::Markdown));
-    cboFormat->addItem(QStringLiteral("网页 HTML（.html，保留粗体、斜体、颜色和字号）"), static_cast<int>(ExportFormat::Html));
+    cboFormat->addItem(QStringLiteral("网页 HTML（.html，保留粗体、斜体、颜色和字号）"),
+                       static_cast<int>(ExportFormat::Html));
     cboFormat->addItem(QStringLiteral("纯文本（.txt）"), static_cast<int>(ExportFormat::Text));
 
     auto* rangeBox = new QGroupBox(QStringLiteral("导出哪些笔记"), this);
@@ -105,7 +106,8 @@ TExportFrm::TExportFrm(sqlite3* db, const QDate& day, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rangeBox);
     layout->addLayout(formatLayout);
-    layout->addWidget(new QLabel(QStringLiteral("每周一个标题（含公历和农历日期），没有内容的日子不导出。文件为 UTF-8 编码。"), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("每周一个标题（含公历和农历日期），没有内容的日子不导出。文件为 UTF-8 编码。"), this));
     layout->addWidget(buttons);
 }
 

@@ -92,7 +92,8 @@ QString TSearchResults::LineText(const qn::SearchHit& hit)
 
 QString TSearchResults::LineHtml(const qn::SearchHit& hit)
 {
-    QString html = QStringLiteral("<span style=\"color:#4f4f4f\">%1</span>&nbsp;&nbsp;").arg(DayPart(hit.key).toHtmlEscaped());
+    QString html =
+        QStringLiteral("<span style=\"color:#4f4f4f\">%1</span>&nbsp;&nbsp;").arg(DayPart(hit.key).toHtmlEscaped());
     const QString& text = hit.snippet.text;
     int at = 0;
     for (const qn::TextSpan& mark : hit.snippet.marks) {

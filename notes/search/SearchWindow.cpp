@@ -106,10 +106,7 @@ void TSearchFrm::ShowSearch()
     edtSearch->selectAll();
 }
 
-void TSearchFrm::TextEdited()
-{
-    m_refine->start(m_search.IndexInStep() ? 0 : kScanPauseMs);
-}
+void TSearchFrm::TextEdited() { m_refine->start(m_search.IndexInStep() ? 0 : kScanPauseMs); }
 
 void TSearchFrm::RefineNow()
 {

@@ -62,10 +62,11 @@ TEST_F(NotesCommandTest, SearchPrintsOneLinePerDayNewestFirstLikeGrep)
 {
     Ran run = Notebook({QStringLiteral("search"), QStringLiteral("开会")});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("2010-07-01\t别的程序 开会\n"
-                                      "2010-06-05\t周末开会\n"
-                                      "2010-06-01\t上午开会 Meeting at noon\n"
-                                      "2010-05-20\t开会准备\n"));
+    EXPECT_EQ(run.out,
+              QStringLiteral("2010-07-01\t别的程序 开会\n"
+                             "2010-06-05\t周末开会\n"
+                             "2010-06-01\t上午开会 Meeting at noon\n"
+                             "2010-05-20\t开会准备\n"));
     // The line of the hit; Latin letters in either case.
     run = Notebook({QStringLiteral("search"), QStringLiteral("MEETING")});
     EXPECT_EQ(run.code, 0);
@@ -115,12 +116,14 @@ TEST_F(NotesCommandTest, ExportWritesTheRangeToStandardOutputOrAFile)
     EXPECT_TRUE(written.contains(QStringLiteral("<p>周末开会</p>")));
     EXPECT_TRUE(written.contains(QStringLiteral("<p>别的程序 开会</p>")));
 
-    run = Notebook({QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--from"),
-                    QStringLiteral("2010-05-21"), QStringLiteral("--to"), QStringLiteral("2010-05-21")});
+    run =
+        Notebook({QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--from"),
+                  QStringLiteral("2010-05-21"), QStringLiteral("--to"), QStringLiteral("2010-05-21")});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.out, QStringLiteral("QN周记事本 笔记 2010-05-21 至 2010-05-21\n"
-                                      "\n==== 2010-05-17 至 2010-05-23（四月初四 至 四月初十） ====\n"
-                                      "\n【星期五 2010-05-21 四月初八】\n别的事\n"));
+    EXPECT_EQ(run.out,
+              QStringLiteral("QN周记事本 笔记 2010-05-21 至 2010-05-21\n"
+                             "\n==== 2010-05-17 至 2010-05-23（四月初四 至 四月初十） ====\n"
+                             "\n【星期五 2010-05-21 四月初八】\n别的事\n"));
 }
 
 TEST_F(NotesCommandTest, BackupWritesASoundCopyAndPrintsItsPath)

@@ -64,11 +64,13 @@ TEST(BackupRules, KeepTheNewestOfSevenDaysFourWeeksAndTwelveMonths)
     for (size_t i = 0; i < times.size(); ++i)
         if (keep[i])
             kept << times[i].toString(QStringLiteral("MM-dd HH"));
-    EXPECT_EQ(kept, (QStringList{// seven days, and every copy of the last 24 hours
-                                 "05-15 20", "05-15 12", "05-14 20", "05-13 20", "05-12 20", "05-11 20", "05-10 20", "05-09 20",
-                                 // the Sundays ending two more weeks, the last day of eleven more months
-                                 "05-05 20", "04-30 20", "04-28 20", "03-31 20", "02-29 20", "01-31 20", "12-31 20", "11-30 20", "10-31 20",
-                                 "09-30 20", "08-31 20", "07-31 20", "06-30 20"}));
+    EXPECT_EQ(
+        kept,
+        (QStringList{// seven days, and every copy of the last 24 hours
+                     "05-15 20", "05-15 12", "05-14 20", "05-13 20", "05-12 20", "05-11 20", "05-10 20", "05-09 20",
+                     // the Sundays ending two more weeks, the last day of eleven more months
+                     "05-05 20", "04-30 20", "04-28 20", "03-31 20", "02-29 20", "01-31 20", "12-31 20", "11-30 20",
+                     "10-31 20", "09-30 20", "08-31 20", "07-31 20", "06-30 20"}));
     EXPECT_TRUE(qn::CopiesToKeep({}).empty());
     EXPECT_EQ(qn::CopiesToKeep({QDateTime(QDate(2024, 1, 1), QTime(1, 0))}), std::vector<bool>{true});
 }
@@ -116,8 +118,8 @@ TEST_F(BackupTest, OldCopiesBeyondTheRulesGoWhenACopyIsWritten)
     for (const qn::BackupCopy& copy : qn::ListBackups(DbPath()))
         left << copy.made.toString(QStringLiteral("MM-dd"));
     // (04-30 09:00 is 24 hours before the newest copy, not within them.)
-    EXPECT_EQ(left, (QStringList{"05-01", "04-30", "04-29", "04-28", "04-27", "04-26", "04-25", "04-21", "04-14",
-                                 "03-31"}));
+    EXPECT_EQ(left,
+              (QStringList{"05-01", "04-30", "04-29", "04-28", "04-27", "04-26", "04-25", "04-21", "04-14", "03-31"}));
     EXPECT_TRUE(QFileInfo::exists(backups + QStringLiteral("notes.txt")));
 }
 

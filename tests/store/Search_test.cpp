@@ -216,7 +216,8 @@ TEST_F(SearchTest, RowsChangedByAnotherProgramAreFoundAtOnceAndIndexedInTheBackg
 TEST_F(SearchTest, EverySaveUpdatesTheIndexInItsTransaction)
 {
     ASSERT_TRUE(WaitForIndex());
-    Save({{"20100601", "{\\rtf1 a}", QStringLiteral("去银行办理业务")}, {"20100602", "{\\rtf1 b}", QStringLiteral("银行")}});
+    Save({{"20100601", "{\\rtf1 a}", QStringLiteral("去银行办理业务")},
+          {"20100602", "{\\rtf1 b}", QStringLiteral("银行")}});
     bool fromIndex = false;
     EXPECT_EQ(Find(QStringLiteral("银行"), &fromIndex), (Keys{"20100602", "20100601"}));
     EXPECT_TRUE(fromIndex);
@@ -262,8 +263,8 @@ TEST_F(SearchTest, LostOrDamagedIndexIsBuiltAgain)
     Generate(6);
     Reopen();
     ASSERT_TRUE(WaitForIndex());
-    for (const char* damage : {"drop table qn_search_days", "drop table qn_search",
-                               "delete from qn_search_data where id = 10"}) {
+    for (const char* damage :
+         {"drop table qn_search_days", "drop table qn_search", "delete from qn_search_data where id = 10"}) {
         dm.reset();
         {
             qn::SqliteConnection other(Path(), qn::SqliteConnection::Mode::ReadWrite);

@@ -182,7 +182,8 @@ TEST_F(StartupRestoreTest, DecliningOrHavingNoSoundCopyChangesNothing)
     int asked = 0;
     EXPECT_FALSE(OfferRestoreAtStart(dm, nullptr, [&](const QString&, QWidget*) { return ++asked > 0; }));
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(g_messages, QStringList{QStringLiteral("配置文件加载失败，请重试！\n\n笔记文件已损坏，也没有可用的备份。")});
+    EXPECT_EQ(g_messages,
+              QStringList{QStringLiteral("配置文件加载失败，请重试！\n\n笔记文件已损坏，也没有可用的备份。")});
     EXPECT_EQ(Bytes(DbPath()), damagedBytes);
 }
 

@@ -82,10 +82,12 @@ TEST_F(BoardTest, MenusHoldTheirEntriesInOrder)
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     // The entries on all of the notes follow the week's own export.
-    EXPECT_EQ(names, (QStringList{"N_DataOut", "N_Search", "N_ExportNotes", "N_Restore", "N_BgTransparent", "N8", "N7",
-                                  "N_help", "N_Submit", "N4", "N_ExitPrj"}));
-    EXPECT_EQ(captions, (QStringList{"内   容   导   出", "搜索笔记", "导出笔记", "恢复备份", "背景透明度调节", "-",
-                                     "登陆密码", "帮助说明", "意见反馈", "-", "退出程序"}));
+    EXPECT_EQ(names,
+              (QStringList{"N_DataOut", "N_Search", "N_ExportNotes", "N_Restore", "N_BgTransparent", "N8", "N7",
+                           "N_help", "N_Submit", "N4", "N_ExitPrj"}));
+    EXPECT_EQ(captions,
+              (QStringList{"内   容   导   出", "搜索笔记", "导出笔记", "恢复备份", "背景透明度调节", "-", "登陆密码",
+                           "帮助说明", "意见反馈", "-", "退出程序"}));
 
     names.clear();
     for (QAction* a : window->boxMenu()->actions())

@@ -73,25 +73,28 @@ TEST_F(RangeExportTest, MarkdownHasAHeadingPerWeekAndTheDaysWithTextInOrder)
 {
     const RangeExportResult md = Export(QDate(2024, 4, 29), QDate(2024, 5, 19), ExportFormat::Markdown);
     EXPECT_EQ(md.days, 4);
-    EXPECT_EQ(QString::fromUtf8(md.bytes), QStringLiteral("# QN周记事本 笔记 2024-04-29 至 2024-05-19\n"
-                                                          "\n## 2024-04-29 至 2024-05-05（三月廿一 至 三月廿七）\n"
-                                                          "\n### 星期一 2024-04-29 三月廿一\n\n周一的笔记\n"
-                                                          "\n### 星期三 2024-05-01 三月廿三\n\n普通**粗体***斜体*  \n"
-                                                          "\\# 1. \\<b\\>\n"
-                                                          "\n### 星期六/日 2024-05-04/05-05 三月廿六/三月廿七\n\n周末\n"
-                                                          "\n## 2024-05-06 至 2024-05-12（三月廿八 至 四月初五）\n"
-                                                          "\n### 星期一 2024-05-06 三月廿八\n\n下周\n"));
+    EXPECT_EQ(QString::fromUtf8(md.bytes),
+              QStringLiteral("# QN周记事本 笔记 2024-04-29 至 2024-05-19\n"
+                             "\n## 2024-04-29 至 2024-05-05（三月廿一 至 三月廿七）\n"
+                             "\n### 星期一 2024-04-29 三月廿一\n\n周一的笔记\n"
+                             "\n### 星期三 2024-05-01 三月廿三\n\n普通**粗体***斜体*  \n"
+                             "\\# 1. \\<b\\>\n"
+                             "\n### 星期六/日 2024-05-04/05-05 三月廿六/三月廿七\n\n周末\n"
+                             "\n## 2024-05-06 至 2024-05-12（三月廿八 至 四月初五）\n"
+                             "\n### 星期一 2024-05-06 三月廿八\n\n下周\n"));
 }
 
 TEST_F(RangeExportTest, HtmlKeepsBoldItalicColourAndSize)
 {
     const QString html = QString::fromUtf8(Export(QDate(2024, 5, 1), QDate(2024, 5, 1), ExportFormat::Html).bytes);
-    EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">")));
+    EXPECT_TRUE(
+        html.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">")));
     EXPECT_TRUE(html.contains(QStringLiteral("<h2>2024-04-29 至 2024-05-05（三月廿一 至 三月廿七）</h2>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<h3>星期三 2024-05-01 三月廿三</h3>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<p>普通<span style=\"font-weight:bold\">粗体</span>"
-                                             "<span style=\"font-style:italic;color:#ff0000;font-size:18px\">斜体</span></p>\n"
-                                             "<p># 1. &lt;b&gt;</p>")))
+    EXPECT_TRUE(
+        html.contains(QStringLiteral("<p>普通<span style=\"font-weight:bold\">粗体</span>"
+                                     "<span style=\"font-style:italic;color:#ff0000;font-size:18px\">斜体</span></p>\n"
+                                     "<p># 1. &lt;b&gt;</p>")))
         << html.toStdString();
     EXPECT_FALSE(html.contains(QStringLiteral("周一的笔记")));
     EXPECT_TRUE(html.endsWith(QStringLiteral("</body>\n</html>\n")));
@@ -101,11 +104,12 @@ TEST_F(RangeExportTest, TextLeavesOutEmptyDaysAndTheWeekendNoteFollowsEitherDay)
 {
     const RangeExportResult txt = Export(QDate(2024, 5, 5), QDate(2024, 5, 13), ExportFormat::Text);
     EXPECT_EQ(txt.days, 2);
-    EXPECT_EQ(QString::fromUtf8(txt.bytes), QStringLiteral("QN周记事本 笔记 2024-05-05 至 2024-05-13\n"
-                                                           "\n==== 2024-04-29 至 2024-05-05（三月廿一 至 三月廿七） ====\n"
-                                                           "\n【星期六/日 2024-05-04/05-05 三月廿六/三月廿七】\n周末\n"
-                                                           "\n==== 2024-05-06 至 2024-05-12（三月廿八 至 四月初五） ====\n"
-                                                           "\n【星期一 2024-05-06 三月廿八】\n下周\n"));
+    EXPECT_EQ(QString::fromUtf8(txt.bytes),
+              QStringLiteral("QN周记事本 笔记 2024-05-05 至 2024-05-13\n"
+                             "\n==== 2024-04-29 至 2024-05-05（三月廿一 至 三月廿七） ====\n"
+                             "\n【星期六/日 2024-05-04/05-05 三月廿六/三月廿七】\n周末\n"
+                             "\n==== 2024-05-06 至 2024-05-12（三月廿八 至 四月初五） ====\n"
+                             "\n【星期一 2024-05-06 三月廿八】\n下周\n"));
     // A range without text holds only its title.
     const RangeExportResult none = Export(QDate(2024, 5, 13), QDate(2024, 5, 19), ExportFormat::Text);
     EXPECT_EQ(none.days, 0);
