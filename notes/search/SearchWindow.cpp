@@ -99,6 +99,11 @@ TSearchFrm::TSearchFrm(qn::NoteSearch& search, QWidget* parent)
 
 void TSearchFrm::ShowSearch()
 {
+    // The notes may have changed since the list was made.
+    if (!isVisible() && !edtSearch->text().isEmpty()) {
+        m_results->SetQuery(edtSearch->text());
+        ShowStatus();
+    }
     show();
     raise();
     activateWindow();

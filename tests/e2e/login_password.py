@@ -28,7 +28,7 @@ LOGIN_EDIT = (2 + 101 + 56 + 39, 2 + 1 + 69 + 10)
 def set_password(s):
     window = s.start_main()
     qn.check(not s.visible_windows(qn.LOGIN_TITLE), "a login was asked without a password")
-    s.open_settings_item(window, 3)  # 导出, 背景透明度, 登陆密码
+    s.open_settings_item(window, 6)  # 导出, 搜索, 导出笔记, 恢复备份, 背景透明度, 登陆密码
     # Without a password file the window first reports that the file is
     # missing (in a box titled like the application), then opens.
     report = qn.wait_for("the password window or the missing-file report",
