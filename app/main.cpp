@@ -15,6 +15,7 @@
 #include "notes/frame/uMiniHang.h"
 #include "notes/window/uMain.h"
 #include "store/uDM.h"
+#include "store/WholeFileCheck.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -139,10 +140,12 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    // The data module comes first: creating the main window already reads notes.
-    // A damaged notes file gets the offer of its newest sound backup.
+    // The data module comes first: creating the main window already reads
+    // notes. Before the window only the quick checks run; reading every
+    // page of a large notebook would delay it. A damaged notes file gets
+    // the offer of its newest sound backup.
     TDM dm(folder);
-    if (!dm.ConnectDatabase(nullptr, false) && !OfferRestoreAtStart(dm))
+    if (!dm.OpenForReading(nullptr, false) && !OfferRestoreAtStart(dm))
         return 1;
     TAutoBackup autoBackup(dm);
 
@@ -157,6 +160,12 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &qn::SingleInstance::activationRequested, &mainFrm, &TMainFrm::ComeBack);
 
     mainFrm.show();
+    // Every page is checked beside the window. Until the check has passed
+    // the store only reads and saves wait in memory; a file that fails it is
+    // never written.
+    qn::BackgroundFileCheck check(dm.databasePath());
+    QObject::connect(&check, &qn::BackgroundFileCheck::finished, &mainFrm, &TMainFrm::WholeFileChecked);
+    check.Start();
     const int result = QApplication::exec();
     // Everything is saved by now: a copy of what this session wrote.
     autoBackup.BackupAtClose();

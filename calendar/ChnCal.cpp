@@ -10,7 +10,7 @@
 void TChnCal::Compute(double date, CalcPath path)
 {
     Date = date;
-    const qn::CivilDate c = qn::DecodeDate(date);
+    const qn::CivilDate c = DateOfValue(date);
     const int Y = c.year, M = c.month, D = c.day;
 
     int ly = 0, lm = 0, ld = 0;

@@ -1,5 +1,7 @@
 #include "calendar/DateValue.h"
 
+#include "calendar/DayNumbers.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -22,36 +24,14 @@ bool IsValidDate(int year, int month, int day)
     return year >= 1 && year <= 9999 && day >= 1 && day <= DaysInGregorianMonth(year, month);
 }
 
-// Civil-from-days and days-from-civil after H. Hinnant's algorithms, shifted so
-// that day 0 is 1899-12-30 (which is 25569 days before 1970-01-01).
-namespace {
-constexpr long long kEpochShift = 25569;
-}
-
+// Date values count days from day 0 = 1899-12-30; the calendar arithmetic is
+// that of the day numbers every calendar converts through.
 long long DaysFromCivil(int year, int month, int day)
 {
-    long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long mp = (month + 9) % 12;
-    const long long doy = (153 * mp + 2) / 5 + day - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468 + kEpochShift;
+    return DayNumberFromGregorian(year, month, day) - kDayNumberOfDateValueZero;
 }
 
-CivilDate CivilFromDays(long long days)
-{
-    long long z = days - kEpochShift + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const long long y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    return {static_cast<int>(y), m, d};
-}
+CivilDate CivilFromDays(long long days) { return GregorianFromDayNumber(days + kDayNumberOfDateValueZero); }
 
 double EncodeDate(int year, int month, int day) { return static_cast<double>(DaysFromCivil(year, month, day)); }
 

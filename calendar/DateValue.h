@@ -29,7 +29,8 @@ bool IsGregorianLeapYear(int year);
 int DaysInGregorianMonth(int year, int month);   // 0 for a month outside 1..12
 bool IsValidDate(int year, int month, int day);  // years 1..9999, like the date type
 
-// Whole days since 1899-12-30 of a proleptic Gregorian date (no validation).
+// Whole days since 1899-12-30 of a proleptic Gregorian date (no validation):
+// the date's day number (DayNumbers.h) less that of 1899-12-30.
 long long DaysFromCivil(int year, int month, int day);
 CivilDate CivilFromDays(long long days);
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -23,10 +24,10 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-// Field 1 of a row as a year; 0 when it is not a number.
-int StartYear(const char* row)
+// A numeric field of a row; 0 when it is not a number.
+int NumberField(const char* row, int n)
 {
-    const std::string field = GetDelimitedField(row, ',', 1);
+    const std::string field = GetDelimitedField(row, ',', n);
     int value = 0;
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
@@ -38,19 +39,26 @@ int StartYear(const char* row)
 // blocks that restart earlier therefore never win. The walk is done once here
 // so that naming a year is a table look-up.
 struct EraIndex {
-    std::array<int, EraRowCount> start{};
+    std::vector<int> start;
+    // Years of the same era that passed before the row began (an era carried
+    // on by the next ruler goes on counting).
+    std::vector<int> earlierYears;
     std::array<short, LastEraYear - FirstEraYear + 1> rowOfYear{};
 
     EraIndex()
     {
-        for (int i = 0; i < EraRowCount; ++i)
-            start[i] = StartYear(EraRows[i]);
+        start.resize(static_cast<std::size_t>(EraRowCount));
+        earlierYears.resize(static_cast<std::size_t>(EraRowCount));
+        for (std::size_t i = 0; i < start.size(); ++i) {
+            start[i] = NumberField(EraRows[i], 1);
+            earlierYears[i] = NumberField(EraRows[i], 3);
+        }
         rowOfYear.fill(-1);
-        for (int i = 0; i + 1 < EraRowCount; ++i) {
+        for (std::size_t i = 0; i + 1 < start.size(); ++i) {
             const int from = std::max(start[i], FirstEraYear);
             const int to = std::min(start[i + 1] - 1, LastEraYear);
             for (int y = from; y <= to; ++y) {
-                short& row = rowOfYear[y - FirstEraYear];
+                short& row = rowOfYear[static_cast<std::size_t>(y - FirstEraYear)];
                 if (row < 0)
                     row = static_cast<short>(i);
             }
@@ -87,11 +95,12 @@ std::string GetEraText(int year)
     if (year < FirstEraYear || year > LastEraYear)
         return {};
     const EraIndex& index = Index();
-    const int row = index.rowOfYear[year - FirstEraYear];
+    const int row = index.rowOfYear[static_cast<std::size_t>(year - FirstEraYear)];
     if (row < 0)
         return {};
     const std::string text = EraRows[row];
-    const int k = year - index.start[row] + 1;
+    const auto r = static_cast<std::size_t>(row);
+    const int k = year - index.start[r] + 1 + index.earlierYears[r];
     return "[" + GetDelimitedField(text, ',', 4) + "]" + GetDelimitedField(text, ',', 5) + " "
         + GetDelimitedField(text, ',', 6) + " " + GetDelimitedField(text, ',', 7)
         + (k == 1 ? std::string("元") : std::to_string(k)) + "年";

@@ -38,7 +38,7 @@ bool IsFestivalDay(int lunarDay)
 
 std::string_view GetHolidayText(int dayOfMonth, double date)
 {
-    const int month = qn::DecodeDate(date).month;
+    const int month = DateOfValue(date).month;
     const int weekday = qn::IsoWeekday(date);
     std::string_view text;
     for (const auto& f : kSolarFestivals) {
@@ -66,7 +66,7 @@ std::string_view GetLunarHolidayText(int lunarMonth, int lunarDay, double date, 
     // The next calendar day, taken from the whole day of the date: adding 1
     // to a value between -1 and 0 (a time on 1899-12-30) would land on the
     // same day again.
-    const qn::CivilDate today = qn::DecodeDate(date);
+    const qn::CivilDate today = DateOfValue(date);
     const qn::CivilDate next = qn::CivilFromDays(qn::DaysFromCivil(today.year, today.month, today.day) + 1);
     int ly = 0, lm = 0, ld = 0;
     bool leap = false;

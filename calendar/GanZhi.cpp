@@ -1,5 +1,6 @@
 #include "calendar/GanZhi.h"
 
+#include "calendar/DayNumbers.h"
 #include "calendar/EngineMath.h"
 #include "calendar/SolarTerms.h"
 
@@ -21,16 +22,16 @@ int YearGanZhiOf(long long year)
 
 long long CycleDayCount(int Year, int Month, int Day)
 {
+    // From year 1 on the cycle counts the engine's day numbers, the dates of
+    // the 1582 gap read as Julian dates. Years before 1 keep the cycle's own
+    // count, in which year -1 runs straight on into year 1.
+    if (Year >= 1)
+        return HistoricalDayNumber(Year, Month, Day) + qn::kCycleCountOffset;
     const long long dayOfYear = GetDayOfYear(Year, Month, Day);
     const long long y = Year;
     if (y == 0)
         return dayOfYear;
-    if (y < 0)
-        return 365 * y + dayOfYear - (3 - y) / 4;
-    long long c = 0;
-    if (GetCalendarKind(Year, Month, Day) == 2)
-        c = y <= 1700 ? 10 : 10 + (y - 1701) / 100 + 1 - (y - 1601) / 400;
-    return 365 * (y - 1) + (y - 1) / 4 + dayOfYear - c;
+    return 365 * y + dayOfYear - (3 - y) / 4;
 }
 
 int TermDayFloor(int Year, int N, CalcPath path) { return FloorToInt(GetTermDayOfYear(Year, N, path)); }
@@ -71,14 +72,15 @@ int GetYearGanZhi(int year) { return YearGanZhiOf(year); }
 
 int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path)
 {
-    if (GetDayOfYear(Year, Month, Day) < TermDayFloor(Year, 3, path))
+    if (GetRealDayOfYear(Year, Month, Day) < TermDayFloor(Year, 3, path))
         return YearGanZhiOf(Year - 1LL);
     return GetYearGanZhi(Year);
 }
 
 void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth, CalcPath path)
 {
-    const int d = GetDayOfYear(Year, Month, Day);
+    // Term days count the days the year really had.
+    const int d = GetRealDayOfYear(Year, Month, Day);
     if (d < TermDayFloor(Year, 3, path)) {
         SolarYear = static_cast<int>(Year - 1LL);
         SolarMonth = d < TermDayFloor(Year, 1, path) ? 11 : 12;

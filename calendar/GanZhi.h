@@ -66,7 +66,8 @@ int GetDateYearGanZhi(int Year, int Month, int Day, CalcPath path = CalcPath::Ca
 // The 节 month (1 = 寅 month … 12 = 丑 month) and the year it belongs to.
 void GetSolarMonth(int Year, int Month, int Day, int& SolarYear, int& SolarMonth, CalcPath path = CalcPath::Cached);
 int GetMonthGanZhi(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);
-// Continuous day count for the day names: GetDayNumber + 2 from year 1 on.
+// Continuous day count for the day names: from year 1 on the day number plus
+// qn::kCycleCountOffset (DayNumbers.h), a gap date counted as Julian.
 int GetCycleDayCount(int Year, int Month, int Day);
 int GetDayGanZhi(int Year, int Month, int Day);
 

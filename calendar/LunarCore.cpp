@@ -1,6 +1,7 @@
 #include "calendar/LunarCore.h"
 
 #include "calendar/DateValue.h"
+#include "calendar/DayNumbers.h"
 #include "calendar/EngineMath.h"
 #include "calendar/LeapMonthTables.h"
 #include "calendar/NewMoons.h"
@@ -8,19 +9,24 @@
 
 namespace {
 
-constexpr int kLastJulianDayNumber = 577735;   // 1582-10-04
 constexpr int kLunarEpochDayNumber = -310443;  // GetDayNumber(-849, 1, 21)
 constexpr double kSynodicMonth = 29.530588;
 
+// The calendar switch: 1582-10-04 (Julian) was followed by 1582-10-15
+// (Gregorian); the ten dates between never existed.
+constexpr int kSwitchYear = 1582;
+constexpr int kSwitchMonth = 10;
+constexpr int kLastJulianDay = 4;
+constexpr int kFirstGregorianDay = 15;
+constexpr int kGapDays = kFirstGregorianDay - kLastJulianDay - 1;
+
 bool InTableRange(int year) { return year >= kFirstTableYear && year <= kLastTableYear; }
 
-// The year's calendar rule, without the day-of-year part.
-long long YearOffset(int year, bool gregorian)
+// Day 0 of the year (the day before 1 January) in the Julian or the
+// Gregorian calendar.
+long long DayZeroOfYear(int year, bool gregorian)
 {
-    const long long e = static_cast<long long>(year) - 1;
-    if (gregorian)
-        return 365 * e + e / 4 - e / 100 + e / 400;
-    return 365 * e + e / 4 - 2;
+    return gregorian ? qn::GregorianDayZeroOfYear(year) : qn::JulianDayZeroOfYear(year);
 }
 
 // Days by which the labelled lunar day is shifted in a few months where the
@@ -158,9 +164,10 @@ SolarDay LunarNewYearOf(int year, CalcPath path)
 
 int GetCalendarKind(int Year, int Month, int Day)
 {
-    if (Year < 1582 || (Year == 1582 && Month < 10) || (Year == 1582 && Month == 10 && Day <= 4))
+    if (Year < kSwitchYear || (Year == kSwitchYear && Month < kSwitchMonth)
+        || (Year == kSwitchYear && Month == kSwitchMonth && Day <= kLastJulianDay))
         return 1;
-    if (Year == 1582 && Month == 10 && Day >= 5 && Day <= 14)
+    if (Year == kSwitchYear && Month == kSwitchMonth && Day > kLastJulianDay && Day < kFirstGregorianDay)
         return 0;
     return 2;
 }
@@ -204,23 +211,62 @@ int GetDayOfYear(int Year, int Month, int Day)
     return static_cast<int>(days + Day);
 }
 
+int GetRealMonthDays(int Year, int Month)
+{
+    const int days = GetMonthDays(Year, Month);
+    return Year == kSwitchYear && Month == kSwitchMonth ? days - kGapDays : days;
+}
+
+int GetRealDayOfYear(int Year, int Month, int Day)
+{
+    // Both ends through the serial day: the year began under the Julian rule
+    // in 1582 and the date may lie under the Gregorian one.
+    return static_cast<int>(HistoricalDayNumber(Year, Month, Day) - HistoricalDayNumber(Year, 1, 0));
+}
+
+void RealDayOfYearToDate(int Year, int DayOfYear, int& Month, int& Day)
+{
+    int month = 1;
+    while (month < 12 && DayOfYear > GetRealMonthDays(Year, month)) {
+        DayOfYear -= GetRealMonthDays(Year, month);
+        ++month;
+    }
+    // October 1582 skips from its 4th day to the 15th.
+    if (Year == kSwitchYear && month == kSwitchMonth && DayOfYear > kLastJulianDay)
+        DayOfYear += kGapDays;
+    Month = month;
+    Day = DayOfYear;
+}
+
+long long HistoricalDayNumber(int Year, int Month, int Day)
+{
+    const bool gregorian = GetCalendarKind(Year, Month, Day) == 2;
+    return DayZeroOfYear(Year, gregorian) + GetDayOfYear(Year, Month, Day);
+}
+
 int GetDayNumber(int Year, int Month, int Day)
 {
-    const int kind = GetCalendarKind(Year, Month, Day);
-    if (kind == 0)
+    if (GetCalendarKind(Year, Month, Day) == 0)
         return 0;
     // Wraps around for absurd years rather than overflowing.
-    return static_cast<int>(GetDayOfYear(Year, Month, Day) + YearOffset(Year, kind == 2));
+    return static_cast<int>(HistoricalDayNumber(Year, Month, Day));
 }
 
 bool DayNumberToDate(int DayNumber, int& Year, int& Month, int& Day)
 {
     if (DayNumber < 0)
         return false;
-    const bool gregorian = DayNumber > kLastJulianDayNumber;
-    // Day numbers from 0 on lie in year 1 or later; start from an estimate
-    // and step to the year whose first day is the last one not after the number.
-    auto yearStart = [gregorian](int y) { return 1 + YearOffset(y, gregorian); };
+    if (DayNumber >= qn::kFirstGregorianDayNumber) {
+        const qn::CivilDate date = qn::GregorianFromDayNumber(DayNumber);
+        Year = date.year;
+        Month = date.month;
+        Day = date.day;
+        return true;
+    }
+    // A Julian day number from 0 on lies in year 1 or later; start from an
+    // estimate and step to the year whose first day is the last one not after
+    // the number.
+    auto yearStart = [](int y) { return 1 + qn::JulianDayZeroOfYear(y); };
     int y = static_cast<int>(DayNumber / 365.25) + 1;
     while (y > 1 && yearStart(y) > DayNumber)
         --y;
@@ -383,8 +429,10 @@ bool LunarToSolar(int LunarYear, int LunarMonth, int LunarDay, bool IsLeap, int&
     return false;
 }
 
+qn::CivilDate DateOfValue(double date) { return qn::DecodeDate(date); }
+
 bool DateToLunar(double date, int& LunarYear, int& LunarMonth, int& LunarDay, bool& IsLeap, CalcPath path)
 {
-    const qn::CivilDate c = qn::DecodeDate(date);
+    const qn::CivilDate c = DateOfValue(date);
     return SolarToLunar(c.year, c.month, c.day, LunarYear, LunarMonth, LunarDay, IsLeap, path);
 }

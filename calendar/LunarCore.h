@@ -2,10 +2,12 @@
 // Solar-calendar day arithmetic and the conversion between solar dates and
 // Chinese lunisolar dates.
 //
-// Solar dates are Julian up to 1582-10-04 and Gregorian from 1582-10-15 on;
-// 1582-10-05 to 1582-10-14 do not exist. Lunar dates are a lunar year, a
-// month 1..12, a day 1..30 and a leap flag. A "signed lunar month" is the
-// month number, negated for a leap month.
+// Solar dates are dates of the historical calendar: Julian up to 1582-10-04
+// and Gregorian from 1582-10-15 on; 1582-10-05 to 1582-10-14 do not exist.
+// Every solar date converts to and from the one serial day of the program,
+// the day number (DayNumbers.h). Lunar dates are a lunar year, a month 1..12,
+// a day 1..30 and a leap flag. A "signed lunar month" is the month number,
+// negated for a leap month.
 //
 // Functions that fail return false and leave their out-parameters unset.
 // Integer division truncates toward zero; Floor rounds toward minus infinity
@@ -16,7 +18,17 @@
 // memo never changes a result; CalcPath::Uncached recomputes everything and
 // exists so that the two can be compared.
 
+#include "calendar/DateValue.h"
+
 enum class CalcPath { Cached, Uncached };
+
+// The date the engine reads from a date value. Date values count proleptic
+// Gregorian days, and the year, month and day they decode to are taken as a
+// date of the historical calendar unchanged: before 1582-10-15 the engine
+// reads them as the Julian date with the same numbers, and 1582-10-05 to
+// 1582-10-14 as dates of the gap. Every engine entry that takes a date value
+// reads it here.
+qn::CivilDate DateOfValue(double date);
 
 // 1 Julian date, 2 Gregorian date, 0 a date of the 1582 gap.
 int GetCalendarKind(int Year, int Month, int Day);
@@ -25,8 +37,25 @@ bool IsSolarLeapYear(int Year);
 int GetMonthDays(int Year, int Month);
 // 1-based day of the year.
 int GetDayOfYear(int Year, int Month, int Day);
-// Continuous day count across the calendar switch: Julian 0001-01-01 is -1,
-// 1582-10-15 is 577736, 1899-12-30 is 693594. A gap date gives 0.
+// The days a month really had: GetMonthDays, except October 1582 with 21.
+int GetRealMonthDays(int Year, int Month);
+// 1-based day of the year counted in the days the year really had: the same as
+// GetDayOfYear except from 1582-10-15 to the end of 1582, which lie ten days
+// earlier in the year (1582-10-15 is day 278, 1582-12-31 day 355). A date of
+// the gap counts as the Julian date it names. The solar terms are measured in
+// this count.
+int GetRealDayOfYear(int Year, int Month, int Day);
+// The month and day of a day of the year so counted. Days before the year
+// stay in January (day 0, -1, ...) and days after it run on in December.
+void RealDayOfYearToDate(int Year, int DayOfYear, int& Month, int& Day);
+// The day number of a date of the historical calendar, the one conversion
+// from the engine's dates to the serial day: the Julian rule before
+// 1582-10-15, the Gregorian rule from then on. A date of the gap reads as the
+// Julian date it names (1582-10-05 as 577736, like 1582-10-15). Computed in
+// 64 bits for any numbers; years before 1 follow the engine's numbering.
+long long HistoricalDayNumber(int Year, int Month, int Day);
+// The day number as the engine's int: Julian 0001-01-01 is -1, 1582-10-04 is
+// 577735, 1582-10-15 is 577736, 1899-12-30 is 693594. A gap date gives 0.
 int GetDayNumber(int Year, int Month, int Day);
 // False for a negative day number.
 bool DayNumberToDate(int DayNumber, int& Year, int& Month, int& Day);

@@ -61,30 +61,30 @@ YearTerms ComputeYearTerms(int year)
 
 constinit YearMemo<YearTerms, kFirstTableYear, kLastTableYear> termMemo;
 
+YearTerms TermsOf(int Year, CalcPath path)
+{
+    if (path == CalcPath::Uncached)
+        return ComputeYearTerms(Year);
+    return termMemo.Get(Year, ComputeYearTerms);
+}
+
 }  // namespace
 
 double GetTermDayOfYear(int Year, int N, CalcPath path)
 {
     if (path == CalcPath::Uncached || N < 1 || N > 25)
         return TermDay(Year, N);
-    return termMemo.Get(Year, ComputeYearTerms).day[static_cast<std::size_t>(N - 1)];
+    return TermsOf(Year, path).day[static_cast<std::size_t>(N - 1)];
 }
 
 bool GetTermDate(int Year, int I, int& Month, int& Day, CalcPath path)
 {
     if (I < 0 || I > 23)
         return false;
-    // The whole part is the day of the year; walk it through the months.
-    // (Walking the fraction along would turn a term on the last day of a
-    // month into day 0 of the next one.)
-    int dayOfYear = FloorToInt(GetTermDayOfYear(Year, I + 1, path));
-    int month = 1;
-    while (month < 12 && dayOfYear > GetMonthDays(Year, month)) {
-        dayOfYear -= GetMonthDays(Year, month);
-        ++month;
-    }
-    Month = month;
-    Day = dayOfYear;
+    // The whole part is the day of the year, in the days the year really had;
+    // walk it through the months. (Walking the fraction along would turn a
+    // term on the last day of a month into day 0 of the next one.)
+    RealDayOfYearToDate(Year, FloorToInt(GetTermDayOfYear(Year, I + 1, path)), Month, Day);
     return true;
 }
 
@@ -97,18 +97,28 @@ std::string_view GetTermName(int position)
 
 std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path)
 {
-    if (Month < 1 || Month > 12)
+    // Only a day that existed can have a term.
+    if (Month < 1 || Month > 12 || Day < 1 || Day > GetMonthDays(Year, Month) || GetCalendarKind(Year, Month, Day) == 0)
         return {};
-    for (int i = 2 * (Month - 1); i <= 2 * (Month - 1) + 1; ++i) {
-        int m = 0, d = 0;
-        if (GetTermDate(Year, i, m, d, path) && m == Month && d == Day)
-            return GetTermName((i + 22) % 24);
+    // Every term of the year is looked at, not only the two that fall in the
+    // date's month today: in the Julian centuries the terms drift out of their
+    // months (by 1500 every 节 falls in the month before). Term 25, the
+    // next year's 小寒, can fall at the end of December, so a Julian year can
+    // hold two 小寒 and the next none.
+    const int dayOfYear = GetRealDayOfYear(Year, Month, Day);
+    const YearTerms terms = TermsOf(Year, path);
+    for (int n = 1; n <= 25; ++n) {
+        const int termDay = FloorToInt(terms.day[static_cast<std::size_t>(n - 1)]);
+        if (termDay == dayOfYear)
+            return TermNames[static_cast<std::size_t>((n + 21) % 24)];
+        if (termDay > dayOfYear)  // the terms come in order
+            break;
     }
     return {};
 }
 
 std::string_view GetSolarTermText(double date, CalcPath path)
 {
-    const qn::CivilDate c = qn::DecodeDate(date);
+    const qn::CivilDate c = DateOfValue(date);
     return GetSolarTermText(c.year, c.month, c.day, path);
 }

@@ -17,14 +17,16 @@ inline constexpr std::array<std::string_view, 24> TermNames = {
 };
 
 // The 1-based day of the year on which term N falls, plus the time of day as
-// a fraction. Includes the day corrections of the few terms that the formula
+// a fraction. The days are those the year really had (GetRealDayOfYear). Includes the day corrections of the few terms that the formula
 // puts on the wrong side of midnight.
 double GetTermDayOfYear(int Year, int N, CalcPath path = CalcPath::Cached);
-// Month and day of term index I (0..23); false for any other index.
+// Month and day of term index I (0..23); false for any other index. A term
+// of a Julian year that falls in the year before (only 小寒 does) comes out
+// as a day 0 or less of January.
 bool GetTermDate(int Year, int I, int& Month, int& Day, CalcPath path = CalcPath::Cached);
 // TermNames[position], empty outside 0..23.
 std::string_view GetTermName(int position);
-// The name of the term that falls on the date, or empty. Only the two terms
-// of the date's own month are looked at.
+// The name of the term that falls on the date, whatever its month, or empty.
+// The dates of the 1582 gap name no term.
 std::string_view GetSolarTermText(double date, CalcPath path = CalcPath::Cached);
 std::string_view GetSolarTermText(int Year, int Month, int Day, CalcPath path = CalcPath::Cached);

@@ -2,10 +2,13 @@
 
 #include "calendar_control/CalendarFonts.h"
 #include "calendar_control/ChnCalendar.h"
+#include "holidays/HolidayData.h"
 
 #include <QApplication>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <memory>
 
 int RunCalendarDemo(const qn::NowSource& now)
 {
@@ -18,6 +21,8 @@ int RunCalendarDemo(const qn::NowSource& now)
     // As the main window sets it up: the picture, if any, stretched.
     calendar->SetStretch(true);
     calendar->setFixedSize(TChnCalendar::kInitialWidth, TChnCalendar::kInitialHeight);
+    // The holidays the program ships (the demo reads no user files).
+    calendar->SetHolidays(std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows()));
     layout->addWidget(calendar);
     window.show();
     return QApplication::exec();

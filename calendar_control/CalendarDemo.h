@@ -1,6 +1,7 @@
 #pragma once
 // `qnweeknote --calendar-demo`: the calendar control alone in a plain window,
-// today selected, so a person can look at it and try it.
+// today selected and the shipped holiday table marking 休 and 班, so a
+// person can look at it and try it.
 
 #include "calendar/Clock.h"
 

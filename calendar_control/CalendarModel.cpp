@@ -1,6 +1,8 @@
 #include "calendar_control/CalendarModel.h"
 
 #include "calendar/DateValue.h"
+#include "calendar_control/CalendarDayTips.h"
+#include "holidays/HolidayTexts.h"
 
 #include <cmath>
 
@@ -33,6 +35,7 @@ void TCalendarModel::SelectDate(double value)
     CnDay = Text(FDayInfo.LunarDayText);
     CnDate = CnMonth + CnDay;
     FEraName = Text(FDayInfo.EraName);
+    FSelectedDay = FDayInfo;
 
     for (int cell = kConstellationCell; cell <= kAnimalCell; ++cell)
         FDays[cell].InUse = true;
@@ -40,17 +43,15 @@ void TCalendarModel::SelectDate(double value)
     FDays[kAnimalCell].DayText = Text(FDayInfo.Animal) + QStringLiteral("年");
 }
 
-QString TCalendarModel::InfoText() const
+QString TCalendarModel::InfoDatePart() const
 {
     const qn::CivilDate date = qn::DecodeDate(DateTime);
-    const QString lunar = QStringLiteral(" 农历") + CnDate;
     if (date.year < 1949)
-        return FEraName + lunar;
+        return FEraName;
     return QStringLiteral("%1-%2-%3")
-               .arg(date.year, 4, 10, QLatin1Char('0'))
-               .arg(date.month, 2, 10, QLatin1Char('0'))
-               .arg(date.day, 2, 10, QLatin1Char('0'))
-        + lunar;
+        .arg(date.year, 4, 10, QLatin1Char('0'))
+        .arg(date.month, 2, 10, QLatin1Char('0'))
+        .arg(date.day, 2, 10, QLatin1Char('0'));
 }
 
 int TCalendarModel::LayoutMonth()
@@ -118,5 +119,60 @@ int TCalendarModel::LayoutMonth()
         }
         inf.InUse = true;
     }
+    MarkHolidays();
     return selectedCell;
+}
+
+void TCalendarModel::SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays)
+{
+    FHolidays = std::move(holidays);
+    MarkHolidays();
+}
+
+void TCalendarModel::SetShowHolidays(bool show)
+{
+    FShowHolidays = show;
+    MarkHolidays();
+}
+
+qn::HolidayStatus TCalendarModel::HolidayOf(double date) const
+{
+    if (!FShowHolidays || !FHolidays)
+        return {};
+    return FHolidays->Look(qn::DecodeDate(date));
+}
+
+void TCalendarModel::MarkHolidays()
+{
+    const bool show = FShowHolidays && FHolidays && HasDate();
+    const qn::CivilDate shown = show ? qn::DecodeDate(DateTime) : qn::CivilDate{};
+    for (int cell = 1; cell <= kLastDayCell; ++cell) {
+        TcnDateInf& inf = FDays[cell];
+        qn::HolidayStatus status;
+        if (show && inf.InUse) {
+            status = FHolidays->Look(shown.year, shown.month, inf.Day);
+            // Ordinary days and years without a notice carry nothing.
+            if (status.kind != qn::HolidayKind::Off && status.kind != qn::HolidayKind::Work)
+                status = {};
+        }
+        if (status == inf.Holiday)
+            continue;
+        inf.HolidayMark = QString::fromStdString(qn::HolidayMark(status));
+        inf.Holiday = std::move(status);
+    }
+}
+
+QStringList TCalendarModel::SelectedDayTips() const
+{
+    if (!HasDate())
+        return {};
+    return DayTipLines(FSelectedDay, HolidayOf(DateTime));
+}
+
+QStringList TCalendarModel::CellDayTips(int cell) const
+{
+    if (cell < 1 || cell > kLastDayCell || !FDays[cell].InUse)
+        return {};
+    const qn::CivilDate shown = qn::DecodeDate(DateTime);
+    return DayTipLines(qn::EncodeDate(shown.year, shown.month, FDays[cell].Day), FDays[cell].Holiday);
 }

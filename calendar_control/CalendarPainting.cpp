@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QTransform>
 
 #include <array>
 #include <cmath>
@@ -162,6 +163,22 @@ QFont PointFont(const QString& family, int points, bool bold, bool underline)
 
 QFont SongTiFont() { return PointFont(QStringLiteral("宋体"), 9); }
 
+qreal DeviceScale(const QPainter& painter)
+{
+    const QTransform t = painter.deviceTransform();
+    const qreal scale = std::hypot(t.m11(), t.m12());
+    return scale > 0 ? scale : 1.0;
+}
+
+QImage DeviceImage(const QSize& logicalSize, qreal ratio, QImage::Format format)
+{
+    const QSize pixels(static_cast<int>(std::ceil(logicalSize.width() * ratio - 1e-9)),
+                       static_cast<int>(std::ceil(logicalSize.height() * ratio - 1e-9)));
+    QImage image(pixels, format);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int alignment)
 {
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
@@ -179,18 +196,20 @@ void TTextLayerCache::Draw(QPainter& painter, const QRect& rect, const QString& 
 {
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
         return;
+    const qreal ratio = DeviceScale(painter);
     const Key key{text,  font.key(),   font.pixelSize(), static_cast<int>(font.weight()),
-                  color, rect.width(), rect.height(),    alignment};
+                  color, rect.width(), rect.height(),    alignment,
+                  ratio};
     auto found = FLayers.find(key);
     if (found == FLayers.end()) {
         if (FLayers.size() >= kMaxLayers)
             FLayers.clear();
-        QImage layer(rect.size(), QImage::Format_ARGB32_Premultiplied);
+        QImage layer = DeviceImage(rect.size(), ratio, QImage::Format_ARGB32_Premultiplied);
         layer.fill(Qt::transparent);
         QPainter layerPainter(&layer);
         layerPainter.setFont(font);
         layerPainter.setPen(ColorFromBgr(color));
-        DrawTextLine(layerPainter, layer.rect(), text, alignment);
+        DrawTextLine(layerPainter, QRect(QPoint(0, 0), rect.size()), text, alignment);
         layerPainter.end();
         found = FLayers.emplace(key, std::move(layer)).first;
     }

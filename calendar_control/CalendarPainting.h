@@ -55,13 +55,21 @@ QFont PointFont(const QString& family, int points, bool bold = false, bool under
 // 宋体 9 pt, the small text of the calendar.
 QFont SongTiFont();
 
+// Device pixels per logical pixel of what `painter` draws on: the screen's
+// ratio for a widget, the image's when a widget is rendered into an image.
+qreal DeviceScale(const QPainter& painter);
+
+// An image of `logicalSize` to be drawn at `ratio` device pixels per logical
+// pixel: that many device pixels (rounded up), marked with the ratio.
+QImage DeviceImage(const QSize& logicalSize, qreal ratio, QImage::Format format);
+
 // Draws `text` on one line inside `rect`, shortened with an ellipsis when too
 // wide, aligned by `alignment` (horizontal and vertical flags).
 void DrawTextLine(QPainter& painter, const QRect& rect, const QString& text, int alignment);
 
 // Large one-line texts (the year and month watermarks) are slow to draw from
 // their outlines. The cache keeps each drawn text as a transparent layer the
-// size of its rectangle and reuses it while text, font, colour and size stay.
+// size of its rectangle (in device pixels) and reuses it while text, font, colour and size stay.
 class TTextLayerCache {
 public:
     // Draws like DrawTextLine(painter, rect, text, alignment) in `color`.
@@ -69,7 +77,7 @@ public:
               int alignment);
 
 private:
-    using Key = std::tuple<QString, QString, int, int, TColor, int, int, int>;
+    using Key = std::tuple<QString, QString, int, int, TColor, int, int, int, qreal>;
     static constexpr std::size_t kMaxLayers = 32;
     std::map<Key, QImage> FLayers;
 };

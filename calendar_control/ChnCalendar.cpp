@@ -2,6 +2,7 @@
 
 #include "calendar/DateValue.h"
 #include "calendar_control/CalendarGrid.h"
+#include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarMenus.h"
 #include "calendar_control/CalendarPainting.h"
 #include "calendar_control/CalendarTitleParts.h"
@@ -9,8 +10,11 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QToolTip>
 
 #include <exception>
 
@@ -176,7 +180,22 @@ bool TChnCalendar::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Leave)
         FPressed = false;
+    if (watched == FGrid && event->type() == QEvent::ToolTip)
+        return ShowCellToolTip(static_cast<QHelpEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+void TChnCalendar::keyPressEvent(QKeyEvent* event)
+{
+    // The grid passes on the keys it does not move by.
+    switch (event->key()) {
+    case Qt::Key_PageUp: StepMonthByKey(-1); break;
+    case Qt::Key_PageDown: StepMonthByKey(1); break;
+    case Qt::Key_Home: GoToMonthEdgeByKey(false); break;
+    case Qt::Key_End: GoToMonthEdgeByKey(true); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 // ---------------------------------------------------------------------------
@@ -195,8 +214,7 @@ bool TChnCalendar::SetDateTime(double value)
     FYearLabel->adjustSize();
     FMonthLabel->setText(QString::number(date.month));
     PlaceMonthLabel();
-    FInfoLabel->setText(FModel.InfoText());
-    FInfoLabel->adjustSize();
+    PlaceInfoLabel();
 
     try {
         MoveSelectionToCell(FModel.LayoutMonth());
@@ -223,6 +241,21 @@ void TChnCalendar::PlaceMonthLabel()
 {
     FMonthLabel->adjustSize();
     FMonthLabel->move(FMonthLabelRight - FMonthLabel->width(), 3);
+}
+
+void TChnCalendar::PlaceInfoLabel()
+{
+    if (!FModel.HasDate())
+        return;
+    const QString full = FModel.InfoText();
+    const int room = std::max(0, width() - FInfoLabel->x() - kInfoRightMargin);
+    FInfoLabel->setText(
+        FitInfoLine(FModel.InfoDatePart(), FModel.InfoLunarPart(), QFontMetrics(FInfoLabel->font()), room));
+    FInfoLabel->adjustSize();
+    if (FInfoLabel->width() > room)
+        FInfoLabel->resize(room, FInfoLabel->height());
+    // The whole line, then every text of the day, which the line has no room for.
+    FInfoLabel->setToolTip((QStringList{full} + FModel.SelectedDayTips()).join(QLatin1Char('\n')));
 }
 
 // ---------------------------------------------------------------------------
@@ -253,6 +286,7 @@ void TChnCalendar::SetShowTitle(bool value)
         FGrid->raise();
     }
     LayoutCells();
+    PlaceInfoLabel();
     ComposeBackground();
     update();
     RepaintGrid();
@@ -285,15 +319,37 @@ void TChnCalendar::SetShowWeekNumLine(bool value)
     RepaintGrid();
 }
 
+void TChnCalendar::SetShowHolidays(bool value)
+{
+    FModel.SetShowHolidays(value);
+    HolidaysChanged();
+}
+
+void TChnCalendar::SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays)
+{
+    FModel.SetHolidays(std::move(holidays));
+    HolidaysChanged();
+}
+
+void TChnCalendar::HolidaysChanged()
+{
+    PlaceInfoLabel();  // its tooltip names the selected day's holiday
+    RepaintGrid();
+}
+
 void TChnCalendar::SetFontDate(const TCalendarFont& font)
 {
     FFontDate = font;
+    FCellInk.reset();
+    FMarkStyle.reset();
     RepaintGrid();
 }
 
 void TChnCalendar::SetFontCnDate(const TCalendarFont& font)
 {
     FFontCnDate = font;
+    FCellInk.reset();
+    FMarkStyle.reset();
     RepaintGrid();
 }
 
@@ -338,6 +394,18 @@ void TChnCalendar::SetColorWeekNum(TColor value)
     FColorWeekNum = value;
     if (FShowWeekNum)
         RepaintGrid();
+}
+
+void TChnCalendar::SetColorHolidayOff(TColor value)
+{
+    FColorHolidayOff = value;
+    RepaintGrid();
+}
+
+void TChnCalendar::SetColorHolidayWork(TColor value)
+{
+    FColorHolidayWork = value;
+    RepaintGrid();
 }
 
 // The layout colours are written into the cells when a month is laid out;
@@ -452,18 +520,25 @@ void TChnCalendar::LayoutCells()
 void TChnCalendar::ComposeBackground()
 {
     const QSize controlSize = size();
-    if (FBackBitmapImage.size() != controlSize)
-        FBackBitmapImage = QImage(controlSize, QImage::Format_RGB32);
+    const qreal ratio = FPaintRatio > 0 ? FPaintRatio : devicePixelRatioF();
+    if (FBackBitmapImage.isNull() || FBackBitmapImage.devicePixelRatio() != ratio
+        || FBackBitmapImage.deviceIndependentSize() != QSizeF(controlSize))
+        FBackBitmapImage = DeviceImage(controlSize, ratio, QImage::Format_RGB32);
     if (controlSize.isEmpty())
         return;
+    FBackBitmapImage.fill(Qt::white);
     {
         QPainter painter(&FBackBitmapImage);
         painter.setFont(font());
-        painter.fillRect(rect(), Qt::white);
         if (FShowFrame) {
-            painter.setPen(ColorFromBgr(FColorShowFrame));
-            painter.setBrush(Qt::white);
-            painter.drawRect(0, 0, width() - 1, height() - 1);
+            // Four one-pixel strips rather than a pen, so the frame stays sharp at any scale.
+            const QColor frame = ColorFromBgr(FColorShowFrame);
+            const int w = width();
+            const int h = height();
+            painter.fillRect(0, 0, w, 1, frame);
+            painter.fillRect(0, h - 1, w, 1, frame);
+            painter.fillRect(0, 0, 1, h, frame);
+            painter.fillRect(w - 1, 0, 1, h, frame);
         }
         if (FShowBackYearMonth) {
             const QRect g = FGrid->geometry();
@@ -483,14 +558,14 @@ void TChnCalendar::ComposeBackground()
         FPictureBitmapImage = QImage();
         return;
     }
-    FPictureBitmapImage = QImage(controlSize, QImage::Format_RGB32);
+    FPictureBitmapImage = DeviceImage(controlSize, ratio, QImage::Format_RGB32);
     FPictureBitmapImage.fill(Qt::white);
     {
         QPainter painter(&FPictureBitmapImage);
         const int pw = FBackGround.width();
         const int ph = FBackGround.height();
-        const int bw = FPictureBitmapImage.width();
-        const int bh = FPictureBitmapImage.height();
+        const int bw = controlSize.width();
+        const int bh = controlSize.height();
         if (FStretch) {
             QRect target;
             FitPictureRect(pw, ph, bw, bh, FCenter, target);
@@ -502,14 +577,26 @@ void TChnCalendar::ComposeBackground()
             painter.drawImage(0, 0, FBackGround);
         }
     }
+    // Both bitmaps have the same device pixels, so the blend works pixel by pixel.
     BlendBitmap(FBackBitmapImage, FPictureBitmapImage, 0, 0, kKeyFromSource, FAlphaBlend);
+}
+
+void TChnCalendar::EnsureBackgroundRatio(qreal ratio)
+{
+    if (ratio == FPaintRatio && !FBackBitmapImage.isNull())
+        return;
+    FPaintRatio = ratio;
+    ComposeBackground();
 }
 
 void TChnCalendar::paintEvent(QPaintEvent* /*event*/)
 {
+    QPainter painter(this);
+    // Drawn for the device in hand: a screen of another scale, or an image
+    // rendered at a higher ratio, gets a background composed at its ratio.
+    EnsureBackgroundRatio(DeviceScale(painter));
     if (FBackBitmapImage.isNull())
         return;
-    QPainter painter(this);
     painter.drawImage(0, 0, FBackBitmapImage);
 }
 
@@ -517,28 +604,28 @@ void TChnCalendar::DrawGridCell(QPainter& gridPainter, int col, int row, const Q
 {
     if (rect.isEmpty())
         return;
-    if (FCellBitmap.size() != rect.size())
-        FCellBitmap = QImage(rect.size(), QImage::Format_RGB32);
-    FCellBitmap.fill(Qt::white);
-    {
-        QPainter painter(&FCellBitmap);
-        painter.setFont(font());
-        // The part of the composed background under the cell, so the grid looks transparent.
-        const QRect under = rect.translated(FGrid->pos());
-        const QRect source = under & FBackBitmapImage.rect();
-        if (!source.isEmpty())
-            painter.drawImage(source.topLeft() - under.topLeft(), FBackBitmapImage, source);
-
-        const QRect r(0, 0, rect.width(), rect.height());
-        if (row == 0)
-            DrawHeaderCell(painter, col, r);
-        else if (col == 0)
-            DrawWeekNumCell(painter, row, r);
-        else if (col <= 7)
-            DrawDayCell(painter, (row - 1) * 7 + col, r, selected, selected && (!FHideSelection || focused));
-        // Column 8 is a margin: background only.
+    EnsureBackgroundRatio(DeviceScale(gridPainter));
+    QPainter& painter = gridPainter;
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    // The part of the composed background under the cell, so the grid looks transparent.
+    const QRect under = rect.translated(FGrid->pos()) & QRect(QPoint(0, 0), size());
+    if (!under.isEmpty() && !FBackBitmapImage.isNull()) {
+        const qreal ratio = FBackBitmapImage.devicePixelRatio();
+        const QRectF source(under.left() * ratio, under.top() * ratio, under.width() * ratio, under.height() * ratio);
+        painter.drawImage(QRectF(under.translated(-FGrid->pos())), FBackBitmapImage, source);
     }
-    gridPainter.drawImage(rect.topLeft(), FCellBitmap);
+    painter.translate(rect.topLeft());
+    painter.setFont(font());
+    const QRect r(0, 0, rect.width(), rect.height());
+    if (row == 0)
+        DrawHeaderCell(painter, col, r);
+    else if (col == 0)
+        DrawWeekNumCell(painter, row, r);
+    else if (col <= 7)
+        DrawDayCell(painter, (row - 1) * 7 + col, r, selected, selected && (!FHideSelection || focused));
+    // Column 8 is a margin: background only.
+    painter.restore();
 }
 
 void TChnCalendar::DrawHeaderCell(QPainter& painter, int col, const QRect& r)
@@ -558,11 +645,10 @@ void TChnCalendar::DrawHeaderCell(QPainter& painter, int col, const QRect& r)
     painter.setPen(ColorFromBgr(color));
     DrawTextLine(painter, textRect, text, Qt::AlignHCenter | Qt::AlignTop);
 
-    painter.setPen(ColorFromBgr(FColorTitleWeekLine));
-    const int lineY = r.height() - 4;
-    painter.drawLine(0, lineY, r.width() - 1, lineY);
+    const QColor line = ColorFromBgr(FColorTitleWeekLine);
+    painter.fillRect(0, r.height() - 4, r.width(), 1, line);
     if (col == 0 && FShowWeekNum && FShowWeekNumLine)
-        painter.drawLine(r.width() - 1, 0, r.width() - 1, r.height() - 1);
+        painter.fillRect(r.width() - 1, 0, 1, r.height(), line);
 }
 
 void TChnCalendar::DrawWeekNumCell(QPainter& painter, int row, const QRect& r)
@@ -573,10 +659,15 @@ void TChnCalendar::DrawWeekNumCell(QPainter& painter, int row, const QRect& r)
     painter.setFont(SongTiFont());
     painter.setPen(ColorFromBgr(FColorWeekNum));
     DrawTextLine(painter, r, text, Qt::AlignCenter);
-    if (FShowWeekNumLine) {
-        painter.setPen(ColorFromBgr(FColorTitleWeekLine));
-        painter.drawLine(r.width() - 1, 0, r.width() - 1, r.height() - 1);
-    }
+    if (FShowWeekNumLine)
+        painter.fillRect(r.width() - 1, 0, 1, r.height(), ColorFromBgr(FColorTitleWeekLine));
+}
+
+TDayCellBaselines TChnCalendar::DayCellBaselines(int cellHeight)
+{
+    if (!FCellInk)
+        FCellInk = MeasureDayCellInk(FFontDate.Font, FFontCnDate.Font);
+    return PlaceDayCellLines(*FCellInk, cellHeight);
 }
 
 void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool selected, bool showSelection)
@@ -592,10 +683,8 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
     }
 
     const QRect textRect = r.adjusted(2, 0, -2, 0);
-    const int middle = r.height() / 2;
+    const TDayCellBaselines baselines = DayCellBaselines(r.height());
 
-    QRect upper = textRect;
-    upper.setBottom(middle - 1);
     QString text = inf.DayText;
     bool defaultDraw = true;
     painter.setFont(FFontDate.Font);
@@ -603,10 +692,8 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
     if (FOnDrawDateCell)
         FOnDrawDateCell(this, inf.DayText.toInt(), painter, r, selected, text, defaultDraw);
     if (defaultDraw)
-        DrawTextLine(painter, upper, text, Qt::AlignHCenter | Qt::AlignBottom);
+        DrawCentredOnBaseline(painter, textRect, baselines.Day, text);
 
-    QRect lower = textRect;
-    lower.setTop(middle);
     text = inf.CnText;
     defaultDraw = true;
     painter.setFont(FFontCnDate.Font);
@@ -614,13 +701,30 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
     if (FOnDrawCnDateCell)
         FOnDrawCnDateCell(this, inf.DayText.toInt(), painter, r, selected, text, defaultDraw);
     if (defaultDraw) {
-        DrawTextLine(painter, lower, text, Qt::AlignHCenter | Qt::AlignTop);
+        DrawCentredOnBaseline(painter, textRect, baselines.Cn, text);
         if (showSelection) {
-            painter.setPen(ColorFromBgr(FColorSelectedFrame));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(0, 0, r.width() - 1, r.height() - 1);
+            const QColor frame = ColorFromBgr(FColorSelectedFrame);
+            painter.fillRect(0, 0, r.width(), 1, frame);
+            painter.fillRect(0, r.height() - 1, r.width(), 1, frame);
+            painter.fillRect(0, 0, 1, r.height(), frame);
+            painter.fillRect(r.width() - 1, 0, 1, r.height(), frame);
         }
     }
+    DrawHolidayMarkOf(painter, inf, r, baselines.Day, showSelection);
+}
+
+void TChnCalendar::DrawHolidayMarkOf(QPainter& painter, const TcnDateInf& inf, const QRect& r, int dayBaseline,
+                                     bool showSelection)
+{
+    if (inf.HolidayMark.isEmpty())
+        return;
+    if (!FCellInk)
+        FCellInk = MeasureDayCellInk(FFontDate.Font, FFontCnDate.Font);
+    if (!FMarkStyle)
+        FMarkStyle = MeasureHolidayMark(FFontDate.Font, FCellInk->Day.Height());
+    const bool off = inf.Holiday.kind == qn::HolidayKind::Off;
+    DrawHolidayMark(painter, r, dayBaseline + FCellInk->Day.Top, *FMarkStyle, inf.HolidayMark,
+                    ColorFromBgr(off ? FColorHolidayOff : FColorHolidayWork), showSelection);
 }
 
 void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
@@ -641,6 +745,25 @@ void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
         alignment = Qt::AlignLeft;
     painter.setPen(ColorFromBgr(color));
     DrawTextLine(painter, textRect, inf.DayText, alignment | Qt::AlignTop);
+}
+
+QString TChnCalendar::CellToolTip(int cell) const { return FModel.CellDayTips(cell).join(QLatin1Char('\n')); }
+
+bool TChnCalendar::ShowCellToolTip(QHelpEvent* event)
+{
+    int col = 0;
+    int row = 0;
+    QString text;
+    QRect cellRect;
+    if (FGrid->CellAt(event->pos(), col, row) && row >= 1 && col >= 1 && col <= 7) {
+        text = CellToolTip((row - 1) * 7 + col);
+        cellRect = FGrid->CellRect(col, row);
+    }
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), text, FGrid, cellRect);
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -671,7 +794,7 @@ void TChnCalendar::SyncSelectors()
     FMonthUpDown->SetPosition(date.month);
 }
 
-void TChnCalendar::StepToDate(int year, int month, int day, bool fallBackToToday)
+bool TChnCalendar::StepToDate(int year, int month, int day, bool fallBackToToday)
 {
     // 31 March stepped to April becomes 30 April; 29 February to a common year 28 February.
     while (day > 0 && !qn::IsValidDate(year, month, day))
@@ -685,6 +808,7 @@ void TChnCalendar::StepToDate(int year, int month, int day, bool fallBackToToday
     // position the next arrow click would step from.
     if (!accepted)
         SyncSelectors();
+    return accepted;
 }
 
 void TChnCalendar::MonthUpDownClick()
@@ -701,6 +825,35 @@ void TChnCalendar::MonthUpDownClick()
         FMonthUpDown->SetPosition(12);
     }
     StepToDate(year, FMonthUpDown->Position(), current.day, false);
+}
+
+bool TChnCalendar::StepMonthByKey(int delta)
+{
+    const qn::CivilDate current = qn::DecodeDate(FModel.DateTime);
+    const int months = current.year * 12 + (current.month - 1) + delta;
+    const int year = months / 12;
+    const int month = months % 12 + 1;
+    if (year < TCalendarModel::kMinYear || year > TCalendarModel::kMaxYear)
+        return false;
+    if (!StepToDate(year, month, current.day, false))
+        return false;
+    // A keyboard move reports a click while the grid is pressed, as the arrow keys do.
+    if (FPressed)
+        emit OnDateClick();
+    return true;
+}
+
+bool TChnCalendar::GoToMonthEdgeByKey(bool last)
+{
+    const qn::CivilDate current = qn::DecodeDate(FModel.DateTime);
+    const int day = last ? qn::DaysInGregorianMonth(current.year, current.month) : 1;
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        const TcnDateInf& inf = FModel.FDays[cell];
+        if (inf.InUse && inf.Day == day)
+            // Through the grid's own move, exactly as an arrow key goes.
+            return FGrid->FocusCell(TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell));
+    }
+    return false;
 }
 
 void TChnCalendar::YearUpDownClick()

@@ -6,10 +6,13 @@
 // date-time (DateTime) and reports every change of it with OnChange.
 //
 // Colours are 0x00BBGGRR values (TColor). "Today" comes from the NowSource
-// given at construction.
+// given at construction. The statutory holidays (a small 休 or 班 in the
+// corner of a day) come from the table given with SetHolidays.
 
 #include "calendar/Clock.h"
+#include "calendar_control/CalendarCellLines.h"
 #include "calendar_control/CalendarColors.h"
+#include "calendar_control/CalendarHolidayMark.h"
 #include "calendar_control/CalendarModel.h"
 #include "calendar_control/CalendarPainting.h"
 
@@ -20,8 +23,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QAction;
+class QHelpEvent;
+class QKeyEvent;
 class QMenu;
 class TCalendarGrid;
 class TCalendarLabel;
@@ -51,6 +58,8 @@ public:
     static constexpr int kWeekNumColWidth = 18;
     static constexpr int kNarrowColWidth = 6;
     static constexpr int kGradientBands = 256;
+    // The info line keeps this far from the control's right edge.
+    static constexpr int kInfoRightMargin = 4;
 
     explicit TChnCalendar(QWidget* parent = nullptr, qn::NowSource now = qn::SystemNow);
     ~TChnCalendar() override;
@@ -85,6 +94,19 @@ public:
     void SetShowWeekNumLine(bool value);
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool value) { FHideSelection = value; }
+    // The statutory holiday layer: the 休 / 班 marks and the holiday line of
+    // the tooltips. On by default; it shows only what a table set with
+    // SetHolidays names.
+    bool ShowHolidays() const { return FModel.ShowHolidays(); }
+    void SetShowHolidays(bool value);
+
+    // --- statutory holidays ---------------------------------------------------
+    // The table the marks come from; nullptr (the start) shows none. A year
+    // the table has no notice for shows none either. Set it again whenever
+    // the table changes (a reloaded table is a new object): the marks and
+    // tooltips of the shown month follow at once, without OnChange.
+    void SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays);
+    const std::shared_ptr<const qn::HolidayCalendar>& Holidays() const { return FModel.Holidays(); }
 
     // --- fonts --------------------------------------------------------------
     const TCalendarFont& FontDate() const { return FFontDate; }
@@ -107,6 +129,11 @@ public:
     void SetColorSelectedFrame(TColor value);
     TColor ColorWeekNum() const { return FColorWeekNum; }
     void SetColorWeekNum(TColor value);
+    // The 休 mark of a day off and the 班 mark of an adjusted working day.
+    TColor ColorHolidayOff() const { return FColorHolidayOff; }
+    void SetColorHolidayOff(TColor value);
+    TColor ColorHolidayWork() const { return FColorHolidayWork; }
+    void SetColorHolidayWork(TColor value);
 
     // --- colours of the month layout (take effect at the next layout) ---------
     TColor ColorCnDate() const { return FModel.Colors.ColorCnDate; }
@@ -163,9 +190,16 @@ public:
     // --- geometry and painting --------------------------------------------------
     void LayoutCells();
     void ComposeBackground();
+    // Both bitmaps are kept at the device pixel ratio of the last painting
+    // (the screen's, or an image's the control was rendered into).
     const QImage& FBackBitmap() const { return FBackBitmapImage; }
     const QImage& FPictureBitmap() const { return FPictureBitmapImage; }
+    // Paints one grid cell straight onto the grid's painter (`rect` in grid
+    // coordinates), at whatever resolution that painter has.
     void DrawGridCell(QPainter& gridPainter, int col, int row, const QRect& rect, bool selected, bool focused);
+    // Baselines of the day number and the lunar text in a day cell of the
+    // given height, placed by the ink of the two cell fonts.
+    TDayCellBaselines DayCellBaselines(int cellHeight);
 
     // --- interaction --------------------------------------------------------------
     void GoToday();
@@ -178,6 +212,16 @@ public:
     bool GridSelectCell(int col, int row);
     void GridClick(const QPoint& gridPos);
     bool Pressed() const { return FPressed; }
+    // Page Up / Page Down step a month as the month selector does; Home / End
+    // go to the first / last day of the month. The events are those of an
+    // arrow key: OnChange, and OnDateClick while the grid is pressed.
+    bool StepMonthByKey(int delta);
+    bool GoToMonthEdgeByKey(bool last);
+
+    // Tooltip of a day cell: every text of that day, one per line, its
+    // statutory holiday last; empty for cells without a day or days without
+    // texts.
+    QString CellToolTip(int cell) const;
 
     // --- owned parts (read access for the owner and for checks) -------------------
     TCalendarGrid* Grid() const { return FGrid; }
@@ -206,6 +250,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -214,12 +259,18 @@ private:
     void Recompose();
     void MoveSelectionToCell(int cell);
     void PlaceMonthLabel();
+    void PlaceInfoLabel();
+    void EnsureBackgroundRatio(qreal ratio);
+    bool ShowCellToolTip(QHelpEvent* event);
     void SyncSelectors();
-    void StepToDate(int year, int month, int day, bool fallBackToToday);
+    bool StepToDate(int year, int month, int day, bool fallBackToToday);
     void DrawHeaderCell(QPainter& painter, int col, const QRect& r);
     void DrawWeekNumCell(QPainter& painter, int row, const QRect& r);
     void DrawDayCell(QPainter& painter, int cell, const QRect& r, bool selected, bool showSelection);
     void DrawTitleCell(QPainter& painter, int cell, const QRect& r);
+    void DrawHolidayMarkOf(QPainter& painter, const TcnDateInf& inf, const QRect& r, int dayBaseline,
+                           bool showSelection);
+    void HolidaysChanged();
     static TColor LabelColor(const TCalendarLabel* label);
     static void SetLabelColor(TCalendarLabel* label, TColor value);
 
@@ -237,10 +288,12 @@ private:
     TCalendarLabel* FInfoLabel = nullptr;
     QMenu* FMonthMenu = nullptr;
     QMenu* FYearMenu = nullptr;
-    QImage FCellBitmap;
     QImage FBackBitmapImage;
     QImage FPictureBitmapImage;
     TTextLayerCache FWatermarks;
+    qreal FPaintRatio = 0;                        // device pixels per pixel of the last painting; 0 before it
+    std::optional<TDayCellInk> FCellInk;          // measured at the first need after a font change
+    std::optional<THolidayMarkStyle> FMarkStyle;  // likewise
 
     bool FWindowCreated = false;
     bool FMenusBuilt = false;
@@ -263,6 +316,8 @@ private:
     TColor FColorSelectedEnd = 6673664;
     TColor FColorSelectedFrame = 4625152;
     TColor FColorWeekNum = calcolor::Grey;
+    TColor FColorHolidayOff = calcolor::Red;
+    TColor FColorHolidayWork = 0x303030;
     TColor FColorShowFrame = calcolor::Grey;
     TColor FColorBackYear = 14543103;
     TColor FColorBackMonth = 15461355;

@@ -7,8 +7,8 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool appstream desktop-file-utils python3
-  x11-apps x11-utils netpbm fontconfig
+  xvfb xauth xdotool appstream desktop-file-utils python3 python3-icalendar
+  x11-apps x11-utils netpbm fontconfig xclip
 )
 
 missing=()

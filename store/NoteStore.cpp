@@ -35,6 +35,16 @@ QString NoteStore::LookupStatement(const QString& key) { return Latin(kLookupPre
 
 QString NoteStore::InsertStatement(const QString& key) { return Latin(kInsertPrefix) + Quoted(key) + QLatin1Char(')'); }
 
+StoreStatus NoteStore::CheckStatements(sqlite3* db)
+{
+    for (std::string_view sql : {kLookupSql, kInsertSql, kUpdateSql, kKeysSql}) {
+        const SqliteStatement statement(db, sql);
+        if (statement.prepareResult() != SQLITE_OK)
+            return StatusFromSqlite(statement.prepareResult());
+    }
+    return StoreStatus::Ok;
+}
+
 NoteStore::NoteStore(sqlite3* db) : m_db(db) { }
 
 NoteStore::~NoteStore() = default;

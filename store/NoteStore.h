@@ -32,6 +32,10 @@ public:
     static QString LookupStatement(const QString& key);
     static QString InsertStatement(const QString& key);
 
+    // Whether every statement of the notebook prepares on db: the notes
+    // table takes lookups, new rows and updates by row number.
+    static StoreStatus CheckStatements(sqlite3* db);
+
     explicit NoteStore(sqlite3* db);
     ~NoteStore();
     NoteStore(const NoteStore&) = delete;

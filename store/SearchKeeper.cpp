@@ -139,13 +139,14 @@ StoreResult<std::vector<int>> DaysOutOfStep(sqlite3* db, const std::atomic<bool>
 
 // Re-indexes the days from their notes as they are now, in short write
 // transactions.
-StoreStatus Reindex(sqlite3* db, const std::vector<int>& days, const std::atomic<bool>& stop)
+StoreStatus Reindex(sqlite3* db, const std::vector<int>& days, const std::atomic<bool>& stop,
+                    const std::function<bool()>& mayWrite)
 {
     SearchIndex index(db);
     SqliteStatement current(db, "SELECT ContentBak FROM tb_NewQN WHERE YearMonthStr = ?1 ORDER BY rowid LIMIT 1");
     size_t next = 0;
     while (next < days.size()) {
-        if (stop.load())
+        if (stop.load() || !mayWrite())
             return StoreStatus::Failed;
         const StoreStatus status = InTransaction(db, "BEGIN IMMEDIATE", [&] {
             const auto started = Clock::now();
@@ -184,7 +185,7 @@ StoreStatus Probe(sqlite3* db)
     return result == SQLITE_ROW || result == SQLITE_DONE ? StoreStatus::Ok : StatusFromSqlite(result);
 }
 
-StoreStatus BringInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild)
+StoreStatus BringInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild, const std::function<bool()>& mayWrite)
 {
     const int present = TablesPresent(db);
     if (present < 0)
@@ -194,23 +195,27 @@ StoreStatus BringInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild
     if (probed == StoreStatus::Busy)
         return probed;
     if (rebuild || present != 2 || probed != StoreStatus::Ok) {
+        if (!mayWrite())
+            return StoreStatus::Failed;
         if (const StoreStatus made = MakeTables(db, present != 0); made != StoreStatus::Ok)
             return made;
     }
     const StoreResult<std::vector<int>> days = DaysOutOfStep(db, stop);
     if (!days.ok())
         return days.status;
-    return Reindex(db, days.value, stop);
+    return Reindex(db, days.value, stop, mayWrite);
 }
 
 }  // namespace
 
-StoreStatus BringSearchIndexInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild)
+StoreStatus BringSearchIndexInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild,
+                                   const std::function<bool()>& mayWrite)
 {
-    const StoreStatus status = BringInStep(db, stop, rebuild);
+    const std::function<bool()> ask = mayWrite ? mayWrite : [] { return true; };
+    const StoreStatus status = BringInStep(db, stop, rebuild, ask);
     // An index that cannot be read or written is built again from the notes.
     if (status == StoreStatus::Corrupt && !stop.load())
-        return BringInStep(db, stop, true);
+        return BringInStep(db, stop, true, ask);
     return status;
 }
 
@@ -228,7 +233,11 @@ void SearchKeeper::Start(bool rebuild)
 
 void SearchKeeper::Stop()
 {
-    m_stop = true;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_resumed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
     {
@@ -246,6 +255,22 @@ bool SearchKeeper::Wait(int timeoutMs)
                               [this] { return m_state.load() != State::Working; });
 }
 
+void SearchKeeper::SetPaused(bool paused)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_paused = paused;
+    }
+    m_resumed.notify_all();
+}
+
+bool SearchKeeper::MayWrite()
+{
+    std::unique_lock lock(m_mutex);
+    m_resumed.wait(lock, [this] { return !m_paused || m_stop.load(); });
+    return !m_stop.load();
+}
+
 void SearchKeeper::Run(bool rebuild)
 {
     sqlite3* db = nullptr;
@@ -256,7 +281,7 @@ void SearchKeeper::Run(bool rebuild)
         // need not wait for the disk.
         sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
         if (RegisterSearchTokenizer(db))
-            status = BringSearchIndexInStep(db, m_stop, rebuild);
+            status = BringSearchIndexInStep(db, m_stop, rebuild, [this] { return MayWrite(); });
     }
     sqlite3_close_v2(db);
     {

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -23,8 +24,10 @@ namespace qn {
 // index's tables when they are missing, then re-indexes every day whose
 // recorded text differs from its note and forgets the days that have no
 // note any more. stop ends it early (the result is then Failed). A damaged
-// index is dropped and built again.
-StoreStatus BringSearchIndexInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild = false);
+// index is dropped and built again. mayWrite, when given, is asked before
+// each write transaction; it may wait, and false ends the work (Failed).
+StoreStatus BringSearchIndexInStep(sqlite3* db, const std::atomic<bool>& stop, bool rebuild = false,
+                                   const std::function<bool()>& mayWrite = {});
 
 class SearchKeeper {
 public:
@@ -44,16 +47,21 @@ public:
     State state() const { return m_state.load(); }
     // Waits until no run is in progress, at most timeoutMs; true when none is.
     bool Wait(int timeoutMs);
+    // Paused, a run starts no further write transaction until resumed.
+    void SetPaused(bool paused);
 
 private:
     void Run(bool rebuild);
+    bool MayWrite();
 
     QString m_path;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<State> m_state{State::Idle};
+    bool m_paused = false;  // under m_mutex
     std::mutex m_mutex;
     std::condition_variable m_settled;
+    std::condition_variable m_resumed;
 };
 
 }  // namespace qn

@@ -17,7 +17,8 @@ TAutoBackup::~TAutoBackup() { WaitForCopy(); }
 
 bool TAutoBackup::Due(bool daily) const
 {
-    if (m_dm.NotesWritten() == m_writtenAtLastCopy)
+    // Notes waiting in memory go into the copy once the store has them.
+    if (m_dm.NotesWritten() == m_writtenAtLastCopy || m_dm.SavesHeld())
         return false;
     if (!daily)
         return true;

@@ -145,6 +145,8 @@ bool TRestoreFrm::btnRestoreClick()
             this))
         return false;
     m_counter.reset();
+    if (beforeRestore)
+        beforeRestore();
     const QString error = RestoreCopy(m_dm, path);
     if (!error.isEmpty()) {
         qn::ShowPlainMessage(this, error);

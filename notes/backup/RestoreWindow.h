@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -24,6 +25,9 @@ public:
 
     // Asked before a restore; tests replace it.
     AskUser confirm = [](const QString& text, QWidget* parent) { return AskToRestore(text, parent); };
+    // Run once the user has confirmed, before the notes are replaced: the
+    // main window stores what still waits in memory.
+    std::function<void()> beforeRestore;
 
     // Lists the copies again; their day counts follow from a thread of their own.
     void Refresh();

@@ -3,17 +3,20 @@
 #include "calendar/DateValue.h"
 #include "calendar_control/CalendarColors.h"
 #include "core/uGlobal.h"
+#include "notes/board/NoteBox.h"
 #include "notes/frame/MainSkin.h"
 #include "notes/frame/WidgetParts.h"
-#include "store/uDM.h"
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
+
+#include <algorithm>
 
 bool NotesReady = false;
 
@@ -23,14 +26,28 @@ using qn::PixelFont;
 
 constexpr TColor kGridLine = 0xFFE3DC;  // the lines between the boxes
 
+constexpr TColor kSignColour = 0x0000C0;  // dark red
+
 // Keeps NotesReady false for the lifetime of a load or save, and true again
-// afterwards on every path.
+// afterwards on every path; a load inside a load (a box shown again after a
+// retry) leaves it to the outer one.
 class NotesBusy {
 public:
-    NotesBusy() { NotesReady = false; }
-    ~NotesBusy() { NotesReady = true; }
+    NotesBusy()
+    {
+        ++s_depth;
+        NotesReady = false;
+    }
+    ~NotesBusy()
+    {
+        if (--s_depth == 0)
+            NotesReady = true;
+    }
     NotesBusy(const NotesBusy&) = delete;
     NotesBusy& operator=(const NotesBusy&) = delete;
+
+private:
+    static inline int s_depth = 0;
 };
 
 QFrame* Line(QWidget* parent, const char* name)
@@ -47,7 +64,9 @@ QFrame* Line(QWidget* parent, const char* name)
 
 }  // namespace
 
-TWeekBoard::TWeekBoard(TDM& dm, QWidget* parent) : QWidget(parent), m_dm(dm)
+const QString TWeekBoard::kUnknownNote = QStringLiteral("读取失败，正在重试…");
+
+TWeekBoard::TWeekBoard(TDM& dm, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pnlRight"));
     setAutoFillBackground(true);
@@ -58,13 +77,17 @@ TWeekBoard::TWeekBoard(TDM& dm, QWidget* parent) : QWidget(parent), m_dm(dm)
     ShownWeek.assign(7, TWeekConList{});
     NotesReady = false;
 
-    m_checkpointTimer = new QTimer(this);
-    m_checkpointTimer->setSingleShot(true);
-    m_checkpointTimer->setInterval(kCheckpointPauseMs);
-    connect(m_checkpointTimer, &QTimer::timeout, this, [this] { m_dm.Checkpoint(); });
+    m_model = new qn::WeekNotesModel(dm, this);
+    qn::WeekNotesTiming timing = m_model->Timing();
+    timing.checkpointPauseMs = kCheckpointPauseMs;
+    m_model->SetTiming(timing);
+    connect(m_model, &qn::WeekNotesModel::boxLoaded, this, &TWeekBoard::ShowKnownBox);
+    connect(m_model, &qn::WeekNotesModel::boxUnknown, this, &TWeekBoard::ShowUnknownBox);
+    connect(m_model, &qn::WeekNotesModel::signChanged, this, &TWeekBoard::ShowSign);
 
     BuildGrid();
     BuildBoxes();
+    RaiseGridLines();
 }
 
 void TWeekBoard::BuildGrid()
@@ -100,13 +123,23 @@ void TWeekBoard::BuildGrid()
         label->adjustSize();
         m_headerLabels[i] = label;
     }
+
+    // The sign is small, red and never in the way: typing goes on.
+    lblUnsaved = new QLabel(this);
+    lblUnsaved->setObjectName(QStringLiteral("lblUnsaved"));
+    lblUnsaved->setFont(PixelFont(QStringLiteral("宋体"), 12));
+    lblUnsaved->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette red = lblUnsaved->palette();
+    red.setColor(QPalette::WindowText, ColorFromBgr(kSignColour));
+    lblUnsaved->setPalette(red);
+    lblUnsaved->hide();
 }
 
 void TWeekBoard::BuildBoxes()
 {
     QFont boxFont = PixelFont(QStringLiteral("宋体"), 15);
     for (size_t i = 0; i < 6; ++i) {
-        auto* box = new QTextEdit(this);
+        auto* box = new TNoteBox(this);
         box->setObjectName(QStringLiteral("redt%1").arg(i + 1));
         box->setFont(boxFont);
         box->setFrameShape(QFrame::NoFrame);
@@ -117,6 +150,7 @@ void TWeekBoard::BuildBoxes()
             box->setFocus(Qt::MouseFocusReason);
             emit boxMenuRequested(box, box->viewport()->mapToGlobal(at));
         });
+        connect(box, &TNoteBox::tabOut, this, [this, i](bool forward) { FocusNeighbourBox(i, forward); });
         box->installEventFilter(this);
         m_boxes[i] = box;
     }
@@ -124,18 +158,114 @@ void TWeekBoard::BuildBoxes()
         setTabOrder(m_boxes[i - 1], m_boxes[i]);
 }
 
+void TWeekBoard::RaiseGridLines()
+{
+    // The first boxes of each row reach one pixel over the dividers to their
+    // right; the lines are drawn above them.
+    for (QFrame* line : {pnl_yearLine0, pnl_yearLine1, pnl_yearLine2, pnl_yearLineREdge, pnl_buttonline})
+        line->raise();
+}
+
+void TWeekBoard::FocusNeighbourBox(size_t from, bool forward)
+{
+    // The six boxes form a ring: Tab on the weekend box goes on to Monday.
+    const size_t to = forward ? (from + 1) % 6 : (from + 5) % 6;
+    m_boxes[to]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void TWeekBoard::HoldBoxLayouts()
+{
+    for (QTextEdit* box : m_boxes)
+        static_cast<TNoteBox*>(box)->BeginLoad();
+}
+
+void TWeekBoard::ShowLoadedBoxes()
+{
+    for (QTextEdit* box : m_boxes)
+        static_cast<TNoteBox*>(box)->EndLoad();
+}
+
 void TWeekBoard::SaveWeekNotes()
 {
     NotesBusy busy;
-    SaveWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
-    m_checkpointTimer->start();
+    // Only the boxes that changed, or whose rows do not hold them yet, are
+    // turned into notes; the model holds them until the store has them.
+    std::vector<qn::BoxNote> changed;
+    for (int b = 0; b < qn::WeekNotesModel::kBoxes; ++b) {
+        QTextDocument* document = m_boxes[static_cast<size_t>(b)]->document();
+        if (!m_model->NeedsWrite(b, document->isModified()))
+            continue;
+        changed.push_back({b, NoteFromBox(m_model->Keys()[static_cast<size_t>(b)], *document)});
+        document->setModified(false);
+    }
+    m_model->Save(std::move(changed));
 }
 
 void TWeekBoard::LoadWeekNotes(double d)
 {
     NotesBusy busy;
     BuildWeek(ShownWeek, d);
-    LoadWeekBoxes(m_dm.Notes(), ShownWeek, m_boxes, &m_storeState);
+    qn::WeekNotesModel::WeekKeys keys;
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = ShownWeek[i].DayKey;
+    m_loadingWeek = true;
+    HoldBoxLayouts();
+    m_model->LoadWeek(keys);
+    ShowLoadedBoxes();
+    m_loadingWeek = false;
+}
+
+void TWeekBoard::ShowKnownBox(int box, const std::optional<qn::DayNote>& note)
+{
+    NotesBusy busy;
+    QTextEdit* edit = m_boxes[static_cast<size_t>(box)];
+    edit->setReadOnly(false);
+    edit->setPlaceholderText(QString());
+    // A box read again on its own (a retry) is laid out once, like a week's.
+    auto* noteBox = static_cast<TNoteBox*>(edit);
+    if (!m_loadingWeek)
+        noteBox->BeginLoad();
+    ShowNoteInBox(note, *edit);
+    if (!m_loadingWeek)
+        noteBox->EndLoad();
+    edit->document()->setModified(false);
+}
+
+// Unknown is not empty: the box shows no text of any week, takes no typing
+// and says why.
+void TWeekBoard::ShowUnknownBox(int box)
+{
+    NotesBusy busy;
+    QTextEdit* edit = m_boxes[static_cast<size_t>(box)];
+    ShowNoteInBox(std::nullopt, *edit);
+    edit->setReadOnly(true);
+    edit->setPlaceholderText(kUnknownNote);
+    edit->document()->setModified(false);
+}
+
+void TWeekBoard::ShowSign(const QString& text)
+{
+    lblUnsaved->setToolTip(text);
+    lblUnsaved->setVisible(!text.isEmpty());
+    PlaceSign();
+}
+
+// At the right end of the upper header strip, over the strip, never over
+// Wednesday's header label; a text too long for the room left is shortened
+// (the tooltip has all of it).
+void TWeekBoard::PlaceSign()
+{
+    const QString text = lblUnsaved->toolTip();
+    const QFontMetrics metrics(lblUnsaved->font());
+    const int right = width() - 9;
+    const int left = m_headerLabels[2]->geometry().right() + 8;
+    const int room = std::max(0, right - left);
+    const QString shown =
+        metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room);
+    lblUnsaved->setText(shown);
+    const int textWidth = metrics.horizontalAdvance(shown) + 2;
+    lblUnsaved->setGeometry(right - textWidth, (26 - metrics.height()) / 2, textWidth, metrics.height());
+    lblUnsaved->raise();
 }
 
 void TWeekBoard::redt1Exit()
@@ -160,7 +290,7 @@ QTextEdit* TWeekBoard::FocusedBox() const
     const QWidget* focused = QApplication::focusWidget();
     for (QTextEdit* box : m_boxes)
         if (box == focused)
-            return box;
+            return box->isReadOnly() ? nullptr : box;  // an unknown box takes no commands
     return nullptr;
 }
 
@@ -202,6 +332,7 @@ void TWeekBoard::ArrangeBoxes()
         m_headerLabels[static_cast<size_t>(i)]->move(
             leftLines[column]->x() + 10, upper ? (imgtitle_year1->height() - 12) / 2 : imgtitle_year2->y() + 8);
     }
+    PlaceSign();
     if (m_markedDay)
         MarkSelectedDay(*m_markedDay);
 }

@@ -4,7 +4,13 @@
 // the boxes' way to and from the store. The main window owns one and places
 // it; every change in a box saves the whole week once the board has been
 // shown.
+//
+// What the boxes hold compared with the store is the model's
+// (WeekNotesModel): the board shows a box whose note could not be read as
+// read-only with a note in it, and a sign over the headers while notes wait
+// to be stored.
 
+#include "notes/board/WeekNotesModel.h"
 #include "notes/store/WeekNotes.h"
 
 #include <QWidget>
@@ -15,7 +21,6 @@
 class QFrame;
 class QLabel;
 class QTextEdit;
-class QTimer;
 class TDM;
 
 // False while the shown week's notes are being loaded or saved, and from the
@@ -27,6 +32,8 @@ class TWeekBoard : public QWidget {
 public:
     // The store's log is copied into the file once the user has paused this long.
     static constexpr int kCheckpointPauseMs = 1500;
+    // What a box shows while its note cannot be read.
+    static const QString kUnknownNote;
 
     TWeekBoard(TDM& dm, QWidget* parent);
 
@@ -42,6 +49,10 @@ public:
     void SetShown() { FShown = true; }
     bool FShown = false;
 
+    // The whole notes file has passed its check: held saves are written.
+    void WholeFileChecked() { m_model->WholeFileChecked(); }
+    qn::WeekNotesModel* model() const { return m_model; }
+
     // --- layout --------------------------------------------------------------------------
     // Places the grid, the headers and the boxes for the board's size, and
     // the strip over the marked day.
@@ -51,7 +62,7 @@ public:
     void MarkSelectedDay(double d);
 
     const NoteBoxes& boxes() const { return m_boxes; }
-    // The box that has the keyboard focus, or null.
+    // The box that has the keyboard focus and takes editing, or null.
     QTextEdit* FocusedBox() const;
 
 signals:
@@ -65,12 +76,25 @@ protected:
 private:
     void BuildGrid();
     void BuildBoxes();
+    // The grid lines lie above the boxes they border.
+    void RaiseGridLines();
+    // Tab and Shift+Tab in box `from` (0..5): the next or previous box.
+    void FocusNeighbourBox(size_t from, bool forward);
+    // Around a load: the boxes are not laid out while their notes are read
+    // in; afterwards each is laid out in steps and shows the start of its
+    // note.
+    void HoldBoxLayouts();
+    void ShowLoadedBoxes();
+    void ShowKnownBox(int box, const std::optional<qn::DayNote>& note);
+    void ShowUnknownBox(int box);
+    void ShowSign(const QString& text);
+    void PlaceSign();
 
-    TDM& m_dm;
     NoteBoxes m_boxes{};
-    WeekStoreState m_storeState;
-    QTimer* m_checkpointTimer = nullptr;
+    qn::WeekNotesModel* m_model = nullptr;
+    QLabel* lblUnsaved = nullptr;       // the sign while notes wait to be stored
     std::optional<double> m_markedDay;  // the day the strip marks, once one is
+    bool m_loadingWeek = false;         // the boxes' layouts are held for a week's load
 
     QFrame* pnl_yearLine0 = nullptr;
     QFrame* pnl_yearLine1 = nullptr;

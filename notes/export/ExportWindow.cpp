@@ -37,8 +37,8 @@ std::optional<QString> AskForFile(const QString& proposed, QWidget* parent)
 
 }  // namespace
 
-TExportFrm::TExportFrm(sqlite3* db, const QDate& day, QWidget* parent)
-    : QDialog(parent), chooseFile(AskForFile), m_db(db), m_day(day)
+TExportFrm::TExportFrm(Database database, const QDate& day, QWidget* parent)
+    : QDialog(parent), chooseFile(AskForFile), m_database(std::move(database)), m_day(day)
 {
     setObjectName(QStringLiteral("ExportFrm"));
     setWindowTitle(QStringLiteral("导出笔记"));
@@ -126,7 +126,7 @@ std::optional<std::pair<QDate, QDate>> TExportFrm::ChosenRange()
     if (rdiYear->isChecked())
         return std::make_pair(QDate(m_day.year(), 1, 1), QDate(m_day.year(), 12, 31));
     if (rdiAll->isChecked()) {
-        const auto span = StoredDaySpan(m_db);
+        const auto span = StoredDaySpan(m_database());
         if (!span)
             qn::ShowPlainMessage(this, QStringLiteral("还没有任何笔记。"));
         return span;
@@ -144,7 +144,7 @@ bool TExportFrm::btnExportClick()
     if (!range)
         return false;
     const ExportFormat format = ChosenFormat();
-    const RangeExportResult exported = ExportRange(m_db, range->first, range->second, format);
+    const RangeExportResult exported = ExportRange(m_database(), range->first, range->second, format);
     if (exported.status != qn::StoreStatus::Ok) {
         qn::ShowPlainMessage(this, QStringLiteral("无法读取笔记：%1").arg(qn::StatusText(exported.status)));
         return false;

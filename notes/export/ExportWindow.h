@@ -20,9 +20,13 @@ class QRadioButton;
 class TExportFrm : public QDialog {
     Q_OBJECT
 public:
+    // The connection the notes are read on, asked for at each export (the
+    // notebook's may change while the window is open).
+    using Database = std::function<sqlite3*()>;
+
     // day: the day the calendar shows; "this week" etc. are its week, month
     // and year.
-    TExportFrm(sqlite3* db, const QDate& day, QWidget* parent = nullptr);
+    TExportFrm(Database database, const QDate& day, QWidget* parent = nullptr);
 
     // The file to write, asked with a proposed name; nothing when cancelled.
     // Tests replace it.
@@ -46,6 +50,6 @@ public:
     QPushButton* btnCancel = nullptr;
 
 private:
-    sqlite3* m_db;
+    Database m_database;
     QDate m_day;
 };

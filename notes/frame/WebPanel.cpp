@@ -6,13 +6,16 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 namespace qn {
@@ -25,10 +28,8 @@ UrlOpener& Opener()
     return opener;
 }
 
-bool IsWebScheme(const QUrl& url)
-{
-    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-}
+// The only scheme the pages may come from over the network.
+bool IsWebScheme(const QUrl& url) { return url.scheme() == QLatin1String("https"); }
 
 QString WebBaseName() { return QStringLiteral("WebBase.ini"); }
 
@@ -48,8 +49,8 @@ QUrl WebBaseUrl(const ProgramFolder& folder)
     const SettingsFile::ReadResult read = SettingsFile(folder.dataFile(WebBaseName())).read();
     if (read.ok() && !read.lines.isEmpty()) {
         const QUrl url(read.lines.first().trimmed(), QUrl::StrictMode);
-        // Only a web site will do: the address is handed to the desktop's
-        // opener, which must never run a program or a script.
+        // Only a web site over https will do: the address is handed to the
+        // desktop's opener, which must never run a program or a script.
         if (url.isValid() && IsWebScheme(url) && !url.host().isEmpty())
             return url;
     }
@@ -74,17 +75,97 @@ QUrl WebPageUrl(const ProgramFolder& folder, const QString& path)
 void SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
 
 namespace {
-bool OpenUrl(const QUrl& url)
+
+// The desktop's opener: xdg-open reports by its exit code whether a program
+// took the page (QDesktopServices only knows whether xdg-open started).
+void DesktopOpen(const QUrl& url, std::function<void()> failed)
 {
-    if (Opener())
-        return Opener()(url);
-    return QDesktopServices::openUrl(url);
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty() || !QCoreApplication::instance()) {
+        if (!QDesktopServices::openUrl(url) && failed)
+            failed();
+        return;
+    }
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(xdgOpen);
+    process->setArguments({url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+        if ((status != QProcess::NormalExit || code != 0) && failed)
+            failed();
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        if (failed)
+            failed();
+        process->deleteLater();
+    });
+    process->start();
 }
+
 }  // namespace
 
-bool OpenHelpPage(const ProgramFolder& folder) { return OpenUrl(WebPageUrl(folder, kHelpPagePath)); }
+void OpenUrl(const QUrl& url, std::function<void()> failed)
+{
+    if (Opener())
+        Opener()(url, std::move(failed));
+    else
+        DesktopOpen(url, std::move(failed));
+}
 
-bool OpenFeedbackPage(const ProgramFolder& folder) { return OpenUrl(WebPageUrl(folder, kFeedbackPagePath)); }
+void OpenHelpPage(const ProgramFolder& folder, std::function<void(const QUrl&)> showInside)
+{
+    const QUrl url = WebPageUrl(folder, kHelpPagePath);
+    OpenUrl(url, [url, showInside] {
+        if (showInside)
+            showInside(url);
+    });
+}
+
+void OpenFeedbackPage(const ProgramFolder& folder, std::function<void(const QString&)> tellWhere)
+{
+    const QUrl url = WebPageUrl(folder, kFeedbackPagePath);
+    OpenUrl(url, [url, tellWhere] {
+        if (tellWhere)
+            tellWhere(FeedbackPageMessage(url));
+    });
+}
+
+QString FeedbackPageMessage(const QUrl& url)
+{
+    const QString place = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    return QStringLiteral("无法在浏览器中打开意见反馈页面。请用浏览器打开：\n%1").arg(place);
+}
+
+bool NestsTooDeep(QStringView html, int limit)
+{
+    // Tables and the blocks that hold them are what Qt's layout recurses
+    // over; other elements nest harmlessly.
+    static const char* const kNesting[] = {"table", "div", "blockquote", "ul", "ol", "dl", "td", "th", "li"};
+    int depth = 0;
+    const qsizetype n = html.size();
+    for (qsizetype i = html.indexOf(u'<'); i >= 0 && i + 1 < n; i = html.indexOf(u'<', i + 1)) {
+        const bool closing = html[i + 1] == u'/';
+        const qsizetype start = i + (closing ? 2 : 1);
+        qsizetype end = start;
+        while (end < n && end - start < 12 && html[end].isLetter())
+            ++end;
+        const QStringView name = html.sliced(start, end - start);
+        for (const char* tag : kNesting) {
+            if (name.compare(QLatin1String(tag), Qt::CaseInsensitive) != 0)
+                continue;
+            depth += closing ? -1 : 1;
+            depth = std::max(depth, 0);
+            if (depth > limit)
+                return true;
+            break;
+        }
+    }
+    return false;
+}
 
 TWebLink::TWebLink(QWidget* parent) : QTextBrowser(parent), m_network(new QNetworkAccessManager(this))
 {
@@ -92,16 +173,57 @@ TWebLink::TWebLink(QWidget* parent) : QTextBrowser(parent), m_network(new QNetwo
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Links open in the user's browser: the panel is far too small to read
-    // a linked page in.
     setOpenLinks(false);
-    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        const QUrl target = m_current.resolved(link);
-        // A page from the web may only lead to the web: a local file handed
-        // to the desktop would be opened (or run) by whatever handles it.
-        if (IsWebScheme(target) || (target.isLocalFile() && m_current.isLocalFile()))
-            OpenUrl(target);
-    });
+    connect(this, &QTextBrowser::anchorClicked, this, &TWebLink::followLink);
+}
+
+void TWebLink::setLocalRoot(const QUrl& siteBase)
+{
+    m_localRoot.clear();
+    if (siteBase.isLocalFile())
+        m_localRoot = QDir::cleanPath(QFileInfo(siteBase.toLocalFile()).absoluteFilePath());
+}
+
+bool TWebLink::isOurPage(const QUrl& url) const
+{
+    if (!url.isLocalFile() || m_localRoot.isEmpty())
+        return false;
+    const QString path = QDir::cleanPath(QFileInfo(url.toLocalFile()).absoluteFilePath());
+    return path.startsWith(m_localRoot + QLatin1Char('/'));
+}
+
+void TWebLink::followLink(const QUrl& link)
+{
+    const QUrl target = m_current.resolved(link);
+    // A page from the web may only lead to the web, and our own pages only
+    // to each other: any other local file handed to the desktop would be
+    // opened (or run) by whatever handles it.
+    const bool allowed = IsWebScheme(target) || (m_current.isLocalFile() && isOurPage(target));
+    if (!allowed)
+        return;
+    if (!m_followLinks) {
+        OpenUrl(target);
+        return;
+    }
+    QUrl page = target;
+    page.setFragment(QString());
+    QUrl current = m_current;
+    current.setFragment(QString());
+    if (page != current)
+        Navigate(target);
+    if (target.hasFragment())
+        scrollToAnchor(target.fragment());
+}
+
+bool TWebLink::show(const QUrl& url, const QByteArray& bytes)
+{
+    const QString html = DecodePage(bytes);
+    if (NestsTooDeep(html, kMaxPageNesting))
+        return false;
+    m_current = url;
+    document()->setBaseUrl(url);
+    setHtml(html);
+    return true;
 }
 
 void TWebLink::Navigate(const QUrl& url)
@@ -118,15 +240,12 @@ void TWebLink::Navigate(const QUrl& url)
     }
     if (url.isLocalFile()) {
         QFile file(url.toLocalFile());
-        if (file.size() > kMaxPageBytes || !file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo(file).isFile() || file.size() > kMaxPageBytes || !file.open(QIODevice::ReadOnly)) {
             emit navigated(url, false);
             return;
         }
-        const QByteArray bytes = file.read(kMaxPageBytes);
-        document()->setBaseUrl(url);
-        m_current = url;
-        setHtml(DecodePage(bytes));
-        emit navigated(url, true);
+        const bool shown = show(url, file.read(kMaxPageBytes));
+        emit navigated(url, shown);
         return;
     }
     if (!IsWebScheme(url)) {
@@ -159,22 +278,33 @@ void TWebLink::finishReply()
         emit navigated(url, false);
         return;
     }
-    const QByteArray bytes = reply->read(kMaxPageBytes);
     const QUrl finalUrl = reply->url();
-    document()->setBaseUrl(finalUrl);
-    m_current = finalUrl;
-    setHtml(DecodePage(bytes));
-    emit navigated(url, true);
+    if (!IsWebScheme(finalUrl) || reply->bytesAvailable() > kMaxPageBytes) {
+        emit navigated(url, false);
+        return;
+    }
+    emit navigated(url, show(finalUrl, reply->read(kMaxPageBytes)));
 }
 
 QVariant TWebLink::loadResource(int type, const QUrl& name)
 {
-    // Pictures of a web page are not fetched (they would need a second round
-    // of requests); local pictures load as usual.
+    // What we refuse is an empty resource rather than none: for none, the
+    // document would read a local file by itself.
+    const QVariant nothing = QVariant(QByteArray());
+    // A page from the web loads nothing more: its pictures would need more
+    // requests, and a local file must never show in a page from outside.
+    if (!m_current.isLocalFile())
+        return nothing;
+    // Our own pages may show their own pictures: ordinary files of a
+    // reasonable size (a device such as /dev/zero never ends).
     const QUrl resolved = m_current.resolved(name);
-    if (IsWebScheme(resolved) || IsWebScheme(name))
-        return {};
-    return QTextBrowser::loadResource(type, name);
+    if (!resolved.isLocalFile())
+        return nothing;
+    const QFileInfo info(resolved.toLocalFile());
+    if (!info.isFile() || info.size() > kMaxPageBytes)
+        return nothing;
+    const QVariant loaded = QTextBrowser::loadResource(type, resolved);
+    return loaded.isValid() ? loaded : nothing;
 }
 
 TWebPanel::TWebPanel(const ProgramFolder& folder, QWidget* parent) : QFrame(parent), m_folder(folder)
@@ -189,6 +319,7 @@ TWebPanel::TWebPanel(const ProgramFolder& folder, QWidget* parent) : QFrame(pare
     setFrameShape(QFrame::NoFrame);
 
     webLink = new TWebLink(this);
+    webLink->setLocalRoot(WebBaseUrl(m_folder));
     webLink->setGeometry(-14, -19, 2013, 844);
     webLink->setPalette(white);
 

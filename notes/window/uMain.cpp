@@ -4,18 +4,22 @@
 #include "calendar_control/ChnCalendar.h"
 #include "core/Messages.h"
 #include "core/uGlobal.h"
+#include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/WebPanel.h"
 #include "store/uDM.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTextEdit>
 
@@ -34,8 +38,12 @@ TMainDialogs TMainDialogs::Standard()
 {
     TMainDialogs d;
     d.chooseFont = [](const QFont& initial, QWidget* parent) -> std::optional<QFont> {
+        // The dialog lists sizes in points.
+        QFont start = initial;
+        if (start.pixelSize() > 0 && parent)
+            start.setPointSizeF(start.pixelSize() * 72.0 / parent->logicalDpiY());
         bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, parent);
+        const QFont font = QFontDialog::getFont(&ok, start, parent);
         return ok ? std::optional<QFont>(font) : std::nullopt;
     };
     d.chooseColor = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
@@ -55,16 +63,35 @@ TMainDialogs TMainDialogs::Standard()
         const QStringList files = dialog.selectedFiles();
         return files.isEmpty() ? QString() : files.first();
     };
+    d.askUnsavedClose = [](const QString& reason, QWidget* parent) {
+        QMessageBox box(QMessageBox::Warning, qn::kApplicationTitle,
+                        QStringLiteral("有笔记还没有保存（%1）。\n现在退出，这些内容就会丢失。").arg(reason),
+                        QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(QStringLiteral("重试保存"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QStringLiteral("放弃未保存的内容并退出"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        box.setDefaultButton(retry);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == retry)
+            return UnsavedAnswer::RetrySave;
+        return box.clickedButton() == discard ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel;
+    };
+    d.offerSoundCopy = AskWithMessageBox;
     return d;
 }
 
 TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, QWidget* parent, TMainDialogs dialogs)
     : QWidget(parent), m_dm(dm), m_folder(folder), m_now(std::move(now)), m_dialogs(std::move(dialogs))
 {
+    // A dialog the caller left out is the standard one.
+    const TMainDialogs standard = TMainDialogs::Standard();
+    if (!m_dialogs.askUnsavedClose)
+        m_dialogs.askUnsavedClose = standard.askUnsavedClose;
+    if (!m_dialogs.offerSoundCopy)
+        m_dialogs.offerSoundCopy = standard.offerSoundCopy;
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(qn::kMainWindowTitle);
-    m_fontDlgFont = QFont(QStringLiteral("宋体"));
-    m_fontDlgFont.setPixelSize(16);
     m_colorDialogColour = Qt::black;
 
     requestTermination = [] { QCoreApplication::quit(); };
@@ -132,6 +159,26 @@ void TMainFrm::chnRiliChange()
     const double selected = chnRili->DateTime();
     LoadWeekNotes(selected);
     MarkSelectedDay(selected);
+}
+
+void TMainFrm::WholeFileChecked(qn::StoreStatus status)
+{
+    if (status == qn::StoreStatus::Ok) {
+        m_board->WholeFileChecked();
+        return;
+    }
+    if (status == qn::StoreStatus::Corrupt && OfferSoundCopyOfDamagedFile(QStringLiteral("配置文件加载失败，请重试！")))
+        return;
+    QString text = QStringLiteral("配置文件加载失败，请重试！\n");
+    text += status == qn::StoreStatus::Corrupt
+        ? QStringLiteral("笔记文件已损坏：%1").arg(QDir::toNativeSeparators(m_dm.databasePath()))
+        : QStringLiteral("笔记文件无法检查（%1）：%2")
+              .arg(qn::StatusText(status), QDir::toNativeSeparators(m_dm.databasePath()));
+    text += QStringLiteral("\n程序没有改动这个文件。");
+    if (m_board->model()->HasUnsaved())
+        text += QStringLiteral("\n检查期间输入的内容没有保存。");
+    qn::ShowPlainMessage(this, text);
+    requestTermination();
 }
 
 void TMainFrm::SaveWeekNotes() { m_board->SaveWeekNotes(); }

@@ -30,6 +30,7 @@ class TSearchFrm;
 namespace qn {
 class TCaptionButtons;
 class TMiniHangFrm;
+class TPageViewer;
 class TpwsetFrm;
 class TSetTransFrm;
 class TWebPanel;
@@ -38,7 +39,10 @@ class TWebPanel;
 // "今天是 2010年6月1日(二)": the date label's text for a date value.
 QString TodayLabelText(double now);
 
-// The dialogs the editing and export commands ask; tests replace them.
+// What the user chose when closing with text the store has not taken.
+enum class UnsavedAnswer { RetrySave, Discard, Cancel };
+
+// The dialogs the editing, export and closing commands ask; tests replace them.
 struct TMainDialogs {
     // The chosen font, or nothing when cancelled.
     std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
@@ -46,6 +50,11 @@ struct TMainDialogs {
     std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)> chooseColor;
     // The file name typed for the export, or nothing when cancelled.
     std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseExportFile;
+    // Closing while notes wait to be stored; reason says why they wait.
+    std::function<UnsavedAnswer(const QString& reason, QWidget* parent)> askUnsavedClose;
+    // The offer of a backup copy when the check finds the notes file damaged;
+    // true to restore it.
+    std::function<bool(const QString& text, QWidget* parent)> offerSoundCopy;
 
     static TMainDialogs Standard();
 };
@@ -72,6 +81,13 @@ public:
     void ArrangeBoxes();
     void MarkSelectedDay(double d);
     void lblSetClick();
+
+    // What the check of every page of the notes file found (it runs beside
+    // the window at start): Ok lets the held saves be written. A damaged
+    // file is offered its newest sound backup; anything else, or a refused
+    // offer, is reported and ends the program, and the file is never
+    // written.
+    void WholeFileChecked(qn::StoreStatus status);
 
     // --- editing commands (they act on the focused box only) ------------------------
     void N1Click();      // 复制
@@ -103,6 +119,9 @@ public:
     TSearchFrm* searchWindow() const { return m_searchFrm; }
     TExportFrm* exportWindow() const { return m_exportFrm; }
     TRestoreFrm* restoreWindow() const { return m_restoreFrm; }
+    // The damaged file set aside and its newest sound copy in its place,
+    // when the user wants it; true when the notebook goes on with the copy.
+    bool OfferSoundCopyOfDamagedFile(const QString& why);
 
     // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
     // The windows created after the main window at start-up, which its menu
@@ -143,6 +162,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -157,6 +177,9 @@ private:
     void PlaceAnchored();
     void BuildFrame();
     void ApplyBoxColour(int transMode);
+    // Whether the program may end: true when every note is stored or the
+    // user lets the unsaved ones go.
+    bool MayClose();
     void InsertText(const QString& text);
     void InsertMarker(const QColor& colour);
 
@@ -164,7 +187,6 @@ private:
     qn::ProgramFolder m_folder;
     qn::NowSource m_now;
     TMainDialogs m_dialogs;
-    QFont m_fontDlgFont;         // FontDlg keeps the last choice
     QColor m_colorDialogColour;  // ColorDialog1 keeps the last choice
 
     // Whole window.
@@ -195,6 +217,7 @@ private:
     qn::TpwsetFrm* pwsetFrm = nullptr;
     qn::TSetTransFrm* SetTransFrm = nullptr;
     qn::TMiniHangFrm* MiniHangFrm = nullptr;
+    qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
     // The notes' own windows, made when first asked for.
     TSearchFrm* m_searchFrm = nullptr;
     TExportFrm* m_exportFrm = nullptr;

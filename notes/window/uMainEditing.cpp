@@ -8,6 +8,7 @@
 #include "calendar_control/ChnCalendar.h"
 #include "core/Messages.h"
 #include "core/uGlobal.h"
+#include "notes/board/NoteBox.h"
 #include "notes/rtf/RtfStream.h"
 #include "notes/store/WeekExport.h"
 #include "notes/window/uMain.h"
@@ -127,20 +128,15 @@ void TMainFrm::imgFontClick()
     QTextEdit* box = FocusedBox();
     if (!box)
         return;
-    const std::optional<QFont> chosen = m_dialogs.chooseFont(m_fontDlgFont, this);
+    // The dialog opens on the font the text is really shown in; what the
+    // user leaves as it is stays as it is in the text.
+    const QFont shown = ShownFont(*box);
+    const std::optional<QFont> chosen = m_dialogs.chooseFont(shown, this);
     if (!chosen)
         return;
-    m_fontDlgFont = *chosen;
-    // Family, size and style; the colour stays (the font dialog offers none).
-    QTextCharFormat format;
-    format.setFont(*chosen, QTextCharFormat::FontPropertiesSpecifiedOnly);
-    if (chosen->pixelSize() > 0)
-        format.setProperty(QTextFormat::FontPixelSize, chosen->pixelSize());
-    format.setFontUnderline(chosen->underline());
-    format.setFontStrikeOut(chosen->strikeOut());
-    format.setFontItalic(chosen->italic());
-    format.setFontWeight(chosen->weight());
-    box->mergeCurrentCharFormat(format);
+    const QTextCharFormat change = FontChange(shown, *chosen, box->logicalDpiY());
+    if (!change.properties().isEmpty())
+        ApplyFontChange(*box, change);
 }
 
 void TMainFrm::imgRedColorClick()

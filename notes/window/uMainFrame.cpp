@@ -9,12 +9,16 @@
 #include "notes/frame/BorderlessMove.h"
 #include "notes/frame/ClickLabel.h"
 #include "notes/frame/FormGeometry.h"
+#include "notes/frame/PageViewer.h"
 #include "notes/frame/SkinButton.h"
 #include "notes/frame/SkinPictures.h"
 #include "notes/frame/uMiniHang.h"
 #include "notes/frame/WebPanel.h"
 #include "notes/window/uMain.h"
 
+#include <QPointer>
+
+#include <QCloseEvent>
 #include <QTextEdit>
 
 void TMainFrm::BuildFrame()
@@ -78,8 +82,36 @@ bool TMainFrm::SaveFormSize()
 
 void TMainFrm::img_close_highlightClick()
 {
+    if (!MayClose())
+        return;
     SaveFormSize();
     requestTermination();
+}
+
+bool TMainFrm::MayClose()
+{
+    // The box being typed in is saved first, like any focus change would.
+    redt1Exit();
+    for (;;) {
+        qn::WeekNotesModel* notes = m_board->model();
+        notes->Flush();
+        if (!notes->HasUnsaved())
+            return true;
+        switch (m_dialogs.askUnsavedClose(notes->UnsavedReason(), this)) {
+        case UnsavedAnswer::RetrySave: continue;
+        case UnsavedAnswer::Discard: notes->DiscardUnsaved(); return true;
+        case UnsavedAnswer::Cancel: return false;
+        }
+    }
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event)
+{
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TMainFrm::img_mini_highlightClick()
@@ -123,10 +155,32 @@ void TMainFrm::N7Click()
         pwsetFrm->exec();
 }
 
-void TMainFrm::N_helpClick() { qn::OpenHelpPage(m_folder); }
+void TMainFrm::N_helpClick()
+{
+    // Without a program for the page, the help shows in our own window.
+    QPointer<TMainFrm> self(this);
+    qn::OpenHelpPage(m_folder, [self](const QUrl& url) {
+        if (!self)
+            return;
+        if (!self->m_pageViewer)
+            self->m_pageViewer = new qn::TPageViewer(qn::WebBaseUrl(self->m_folder), self);
+        self->m_pageViewer->ShowPage(url);
+    });
+}
 
-void TMainFrm::N_SubmitClick() { qn::OpenFeedbackPage(m_folder); }
+void TMainFrm::N_SubmitClick()
+{
+    QPointer<TMainFrm> self(this);
+    qn::OpenFeedbackPage(m_folder, [self](const QString& message) {
+        if (self)
+            qn::ShowPlainMessage(self, message);
+    });
+}
 
-void TMainFrm::N_ExitPrjClick() { requestTermination(); }
+void TMainFrm::N_ExitPrjClick()
+{
+    if (MayClose())
+        requestTermination();
+}
 
 void TMainFrm::ApplyBoxColour(int transMode) { qn::ApplyNoteBoxColour({boxes().begin(), boxes().end()}, transMode); }

@@ -8,6 +8,8 @@
 #include "calendar/DateValue.h"
 #include "calendar_control/ChnCalendar.h"
 #include "core/DayTexts.h"
+#include "core/Messages.h"
+#include "notes/backup/RestoreCopy.h"
 #include "notes/backup/RestoreWindow.h"
 #include "notes/export/ExportWindow.h"
 #include "notes/search/SearchWindow.h"
@@ -90,10 +92,26 @@ void TMainFrm::ShowFoundDay(const QString& key, const QString& text)
     SelectFirstHit(*edit, text);
 }
 
+bool TMainFrm::OfferSoundCopyOfDamagedFile(const QString& why)
+{
+    QString error;
+    const SoundCopyOffer offer = OfferSoundCopy(m_dm, this, m_dialogs.offerSoundCopy, true, why, &error);
+    if (offer == SoundCopyOffer::Failed)
+        qn::ShowPlainMessage(this, error);
+    if (offer != SoundCopyOffer::Restored)
+        return false;
+    // The copy passed the integrity check: the week is read from it, and
+    // it takes the notes typed meanwhile.
+    chnRiliChange();
+    m_board->WholeFileChecked();
+    return true;
+}
+
 void TMainFrm::N_ExportNotesClick()
 {
     delete m_exportFrm;
-    m_exportFrm = new TExportFrm(qn::SqliteHandle(m_dm.AdoCon()), QDateOf(chnRili->DateTime()), this);
+    m_exportFrm =
+        new TExportFrm([this] { return qn::SqliteHandle(m_dm.AdoCon()); }, QDateOf(chnRili->DateTime()), this);
     m_exportFrm->open();
 }
 
@@ -101,6 +119,9 @@ void TMainFrm::N_RestoreClick()
 {
     delete m_restoreFrm;
     m_restoreFrm = new TRestoreFrm(m_dm, this);
+    // Notes still waiting for the store are stored first; a restore waits
+    // while any cannot be.
+    m_restoreFrm->beforeRestore = [this] { m_board->model()->Flush(); };
     // The notes changed under the window: the shown week is read again.
     connect(m_restoreFrm, &TRestoreFrm::restored, this, &TMainFrm::chnRiliChange);
     m_restoreFrm->open();

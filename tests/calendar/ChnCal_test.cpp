@@ -193,7 +193,8 @@ TEST(ChnCal, YearOutsideTheEngineOnlyChangesTheDate)
 }
 
 // The per-year memo must never change a result: compare with a computation
-// from scratch over a wide sample, including the corrected months and terms.
+// from scratch over a wide sample, including the corrected months and terms,
+// the 1582 switch and the Julian years whose 小寒 falls in December.
 TEST(ChnCal, CachedAndUncachedAgreeOnEveryField)
 {
     std::vector<double> days;
@@ -201,9 +202,10 @@ TEST(ChnCal, CachedAndUncachedAgreeOnEveryField)
         days.push_back(d);
     for (double d = Day({1, 1, 1}); d < Day({1901, 1, 1}); d += 373)
         days.push_back(d);
-    for (const Ymd start : {Ymd{1914, 11, 1}, Ymd{1916, 1, 20}, Ymd{1920, 11, 1}, Ymd{1924, 2, 20}, Ymd{2018, 11, 1},
-                            Ymd{2025, 3, 25}, Ymd{2023, 3, 1}, Ymd{2084, 12, 1}, Ymd{2083, 1, 20}, Ymd{1582, 9, 20},
-                            Ymd{1574, 1, 1}, Ymd{1640, 2, 15}, Ymd{2100, 12, 1}}) {
+    for (const Ymd start :
+         {Ymd{1914, 11, 1}, Ymd{1916, 1, 20}, Ymd{1920, 11, 1}, Ymd{1924, 2, 20}, Ymd{2018, 11, 1}, Ymd{2025, 3, 25},
+          Ymd{2023, 3, 1}, Ymd{2084, 12, 1}, Ymd{2083, 1, 20}, Ymd{1582, 9, 20}, Ymd{1574, 1, 1}, Ymd{1640, 2, 15},
+          Ymd{2100, 12, 1}, Ymd{1582, 11, 15}, Ymd{836, 12, 10}, Ymd{1500, 12, 10}, Ymd{1000, 2, 10}}) {
         for (int i = 0; i < 60; ++i)
             days.push_back(Day(start) + i);
     }

@@ -1,10 +1,17 @@
 // The month layout without any widget: which cells a month fills, week
-// numbers, the lower-line precedence and colours, the info text, refusals.
+// numbers, the lower-line precedence and colours, the info text, refusals,
+// the statutory holiday marks and the tooltip lines.
 
+#include "calendar/Almanac.h"
+#include "calendar_control/CalendarDayTips.h"
 #include "calendar_control/CalendarModel.h"
+#include "holidays/HolidayData.h"
 #include "tests/support/CalendarTestSupport.h"
 
 #include <QTest>
+
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -19,7 +26,50 @@ TCalendarModel ModelFor(double date)
     return model;
 }
 
+std::shared_ptr<const qn::HolidayCalendar> BuiltInHolidays()
+{
+    return std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows());
+}
+
+// A table of one made-up notice year, as a user's file could give it.
+std::shared_ptr<const qn::HolidayCalendar> TableOf(const char* csv)
+{
+    qn::HolidayParseResult parsed = qn::ParseHolidayCsv(csv);
+    if (!parsed.ok)
+        qFatal("bad fixture table: %s", parsed.error.c_str());
+    return std::make_shared<const qn::HolidayCalendar>(std::move(parsed.rows));
+}
+
+// The marks of the laid-out month by day: "休" or "班".
+std::map<int, QString> MarksOf(const TCalendarModel& model)
+{
+    std::map<int, QString> marks;
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        const TcnDateInf& inf = model.FDays[cell];
+        if (!inf.HolidayMark.isEmpty())
+            marks[inf.Day] = inf.HolidayMark;
+    }
+    return marks;
+}
+
+int CellOfDay(const TCalendarModel& model, int day)
+{
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        if (model.FDays[cell].InUse && model.FDays[cell].Day == day)
+            return cell;
+    }
+    return 0;
+}
+
+qn::HolidayStatus Status(qn::HolidayKind kind, const char* name) { return {kind, name, true}; }
+
 }  // namespace
+
+using MarkMap = std::map<int, QString>;
+using TableRef = std::shared_ptr<const qn::HolidayCalendar>;
+Q_DECLARE_METATYPE(MarkMap)
+Q_DECLARE_METATYPE(TableRef)
+Q_DECLARE_METATYPE(qn::HolidayStatus)
 
 class CalendarModelTest : public QObject {
     Q_OBJECT
@@ -36,6 +86,15 @@ private slots:
     void refusals_data();
     void refusals();
     void newLayoutClearsOldMonth();
+    void dayTipLines_data();
+    void dayTipLines();
+    void dayTipsOverTwoCenturies();
+    void selectedDayTips();
+    void holidayMarks_data();
+    void holidayMarks();
+    void holidayLayerOffAndOn();
+    void newTableTakesEffectAtOnce();
+    void holidayTips();
 };
 
 void CalendarModelTest::monthFillsCells_data()
@@ -214,6 +273,201 @@ void CalendarModelTest::newLayoutClearsOldMonth()
     }
     QVERIFY(model.FWeekNums[6].isEmpty());
     QCOMPARE(model.FDays[40].DayText, QStringLiteral("宝瓶"));
+}
+
+void CalendarModelTest::dayTipLines_data()
+{
+    using qn::HolidayKind;
+    QTest::addColumn<double>("date");
+    QTest::addColumn<qn::HolidayStatus>("holiday");
+    QTest::addColumn<QStringList>("lines");
+    const qn::HolidayStatus none;
+    QTest::newRow("Gregorian and lunar festival") << Date(2020, 10, 1) << none << QStringList{"国庆节", "中秋节"};
+    QTest::newRow("Gregorian festival and solar term") << Date(1990, 11, 8) << none << QStringList{"记者日", "立冬"};
+    QTest::newRow("lunar festival and solar term") << Date(1992, 6, 5) << none << QStringList{"端午节", "芒种"};
+    QTest::newRow("a Gregorian festival alone") << Date(2024, 5, 1) << none << QStringList{"劳动节"};
+    QTest::newRow("a solar term in a nine-day period") << Date(2024, 2, 4) << none << QStringList{"立春", "五九第9天"};
+    QTest::newRow("a lunar festival in a nine-day period")
+        << Date(2024, 2, 10) << none << QStringList{"春节", "六九第6天"};
+    QTest::newRow("a plain day") << Date(2024, 5, 6) << none << QStringList{};
+    QTest::newRow("the first of a lunar month is no text of its own")
+        << Date(2024, 3, 10) << none << QStringList{"九九第8天"};
+    QTest::newRow("the last day of the nine periods")
+        << Date(2024, 3, 11) << none << QStringList{"龙抬头", "九九第9天"};
+    QTest::newRow("the day after them") << Date(2024, 3, 12) << none << QStringList{};
+    QTest::newRow("the first day of the nine periods: the solar term, then the period")
+        << Date(2023, 12, 22) << none << QStringList{"冬至", "一九"};
+    QTest::newRow("two almanac texts") << Date(2024, 12, 24) << none << QStringList{"平安夜", "一九第4天"};
+    QTest::newRow("小年 in a nine-day period") << Date(2024, 2, 2) << none << QStringList{"小年", "五九第7天"};
+    QTest::newRow("the first day of the hot period") << Date(2024, 7, 15) << none << QStringList{"初伏"};
+    QTest::newRow("a day off") << Date(2024, 5, 1) << Status(HolidayKind::Off, "劳动节")
+                               << QStringList{"劳动节", "劳动节 休"};
+    QTest::newRow("a working day: holiday last")
+        << Date(2024, 2, 4) << Status(HolidayKind::Work, "春节") << QStringList{"立春", "五九第9天", "春节调休 上班"};
+    QTest::newRow("a working day without other texts")
+        << Date(2024, 5, 11) << Status(HolidayKind::Work, "劳动节") << QStringList{"劳动节调休 上班"};
+    QTest::newRow("an ordinary day of a known year says nothing")
+        << Date(2024, 5, 6) << qn::HolidayStatus{HolidayKind::Ordinary, {}, false} << QStringList{};
+}
+
+void CalendarModelTest::dayTipLines()
+{
+    QFETCH(double, date);
+    QFETCH(qn::HolidayStatus, holiday);
+    QFETCH(QStringList, lines);
+    QCOMPARE(DayTipLines(date, holiday), lines);
+    TChnCal day;
+    day.Compute(date);
+    QCOMPARE(DayTipLines(day, holiday), lines);
+}
+
+// Every day of 1901..2100: 307 days carry two festival or solar-term texts,
+// and the tooltip lists each text of the day once, whatever the cell shows,
+// followed by exactly the day's almanac texts.
+void CalendarModelTest::dayTipsOverTwoCenturies()
+{
+    int twoTexts = 0;
+    int moreTexts = 0;
+    int almanacDays = 0;
+    TChnCal day;
+    for (double date = Date(1901, 1, 1); date <= Date(2100, 12, 31); date += 1) {
+        day.Compute(date);
+        const QStringList lines = DayTipLines(day);
+        const qn::CivilDate civil = qn::DecodeDate(date);
+        QStringList almanac;
+        for (const std::string& text : GetAlmanacTexts(civil.year, civil.month, civil.day))
+            almanac << QString::fromStdString(text);
+        const qsizetype festivalLines = lines.size() - almanac.size();
+        if (festivalLines < 0 || lines.mid(festivalLines) != almanac)
+            QFAIL(qPrintable(DateText(date) + QStringLiteral(": ") + lines.join(QLatin1Char(' '))));
+        almanacDays += almanac.isEmpty() ? 0 : 1;
+        twoTexts += festivalLines == 2 ? 1 : 0;
+        moreTexts += festivalLines > 2 ? 1 : 0;
+        for (const std::string* text : {&day.Holiday, &day.LunarHoliday, &day.SolarTerm}) {
+            if (!text->empty() && lines.count(QString::fromStdString(*text)) != 1)
+                QFAIL(qPrintable(DateText(date) + QStringLiteral(": ") + lines.join(QLatin1Char(' '))));
+        }
+    }
+    QCOMPARE(twoTexts, 307);
+    QCOMPARE(moreTexts, 0);
+    // The nine periods alone fill 81 days of every winter.
+    QVERIFY2(almanacDays > 200 * 81, qPrintable(QString::number(almanacDays)));
+}
+
+void CalendarModelTest::selectedDayTips()
+{
+    TCalendarModel model;
+    model.SelectDate(Date(2020, 10, 1) + 0.5);
+    QCOMPARE(model.SelectedDayTips(), (QStringList{"国庆节", "中秋节"}));
+    QCOMPARE(model.InfoDatePart() + model.InfoLunarPart(), model.InfoText());
+    QCOMPARE(model.InfoLunarPart(), QStringLiteral(" 农历八月十五"));
+    model.SelectDate(Date(2020, 10, 2));
+    QVERIFY(model.SelectedDayTips().isEmpty());
+}
+
+void CalendarModelTest::holidayMarks_data()
+{
+    QTest::addColumn<TableRef>("table");
+    QTest::addColumn<double>("date");
+    QTest::addColumn<MarkMap>("marks");
+    const QString off = QStringLiteral("休");
+    const QString work = QStringLiteral("班");
+    const auto builtIn = BuiltInHolidays();
+    QTest::newRow("February 2024") << builtIn << Date(2024, 2, 6)
+                                   << MarkMap{{4, work}, {10, off}, {11, off}, {12, off}, {13, off},
+                                              {14, off}, {15, off}, {16, off}, {17, off}, {18, work}};
+    // The notice left the Sunday inside the block out.
+    QTest::newRow("a weekend inside a block")
+        << builtIn << Date(2015, 6, 1) << MarkMap{{20, off}, {21, off}, {22, off}};
+    QTest::newRow("a year without a notice") << builtIn << Date(2030, 2, 6) << MarkMap{};
+    QTest::newRow("a year before the first notice") << builtIn << Date(1990, 10, 1) << MarkMap{};
+    QTest::newRow("no table") << TableRef() << Date(2024, 2, 6) << MarkMap{};
+}
+
+void CalendarModelTest::holidayMarks()
+{
+    QFETCH(TableRef, table);
+    QFETCH(double, date);
+    QFETCH(MarkMap, marks);
+    TCalendarModel model;
+    model.SetHolidays(table);
+    model.SelectDate(date);
+    model.LayoutMonth();
+    QCOMPARE(MarksOf(model), marks);
+    for (const auto& [day, mark] : marks) {
+        const qn::HolidayStatus& status = model.FDays[CellOfDay(model, day)].Holiday;
+        QCOMPARE(status.kind, mark == QStringLiteral("休") ? qn::HolidayKind::Off : qn::HolidayKind::Work);
+        QVERIFY(!status.name.empty());
+    }
+    // The next month clears them: March 2024 has none of February's.
+    model.SelectDate(Date(2024, 3, 6));
+    model.LayoutMonth();
+    QVERIFY(MarksOf(model).empty());
+}
+
+void CalendarModelTest::holidayLayerOffAndOn()
+{
+    TCalendarModel model;
+    QVERIFY(model.ShowHolidays());  // on by default
+    model.SetHolidays(BuiltInHolidays());
+    model.SelectDate(Date(2024, 2, 10));
+    model.LayoutMonth();
+    QCOMPARE(MarksOf(model).size(), std::size_t{10});
+    QVERIFY(model.SelectedDayTips().contains(QStringLiteral("春节 休")));
+
+    model.SetShowHolidays(false);
+    QVERIFY(MarksOf(model).empty());
+    QCOMPARE(model.FDays[CellOfDay(model, 10)].Holiday.kind, qn::HolidayKind::Unknown);
+    QCOMPARE(model.SelectedDayTips(), (QStringList{"春节", "六九第6天"}));
+    QCOMPARE(model.HolidayOf(Date(2024, 2, 10)).kind, qn::HolidayKind::Unknown);
+    // Off stays off through the next layout.
+    model.SelectDate(Date(2024, 2, 11));
+    model.LayoutMonth();
+    QVERIFY(MarksOf(model).empty());
+
+    model.SetShowHolidays(true);
+    QCOMPARE(MarksOf(model).size(), std::size_t{10});
+    QCOMPARE(model.SelectedDayTips().last(), QStringLiteral("春节 休"));
+}
+
+void CalendarModelTest::newTableTakesEffectAtOnce()
+{
+    TCalendarModel model;
+    model.SelectDate(Date(2030, 2, 6));
+    model.LayoutMonth();
+    QVERIFY(MarksOf(model).empty());
+
+    // A user's file brings the notice of a year the program does not ship.
+    model.SetHolidays(
+        TableOf("date,off,name,notice_year\n"
+                "2030-02-02,0,春节,2030\n"
+                "2030-02-04,1,春节,2030\n"
+                "2030-02-05,1,春节,2030\n"));
+    QCOMPARE(MarksOf(model), (MarkMap{{2, "班"}, {4, "休"}, {5, "休"}}));
+    QCOMPARE(model.CellDayTips(CellOfDay(model, 2)).last(), QStringLiteral("春节调休 上班"));
+
+    model.SetHolidays(nullptr);
+    QVERIFY(MarksOf(model).empty());
+    QVERIFY(!model.CellDayTips(CellOfDay(model, 2)).contains(QStringLiteral("春节调休 上班")));
+}
+
+void CalendarModelTest::holidayTips()
+{
+    TCalendarModel model;
+    QVERIFY(model.SelectedDayTips().isEmpty());  // no date yet
+    model.SetHolidays(BuiltInHolidays());
+    model.SelectDate(Date(2024, 2, 10) + 0.25);
+    QCOMPARE(model.SelectedDayTips(), (QStringList{"春节", "六九第6天", "春节 休"}));
+    model.LayoutMonth();
+    QCOMPARE(model.CellDayTips(CellOfDay(model, 4)), (QStringList{"立春", "五九第9天", "春节调休 上班"}));
+    QCOMPARE(model.CellDayTips(CellOfDay(model, 13)), (QStringList{"六九第9天", "春节 休"}));
+    QCOMPARE(model.CellDayTips(CellOfDay(model, 29)), (QStringList{"八九第7天"}));
+    QCOMPARE(model.CellDayTips(1), QStringList{});   // before the 1st
+    QCOMPARE(model.CellDayTips(41), QStringList{});  // a title cell
+    QCOMPARE(model.CellDayTips(0), QStringList{});
+    // Two holidays on one day come as the notice names them.
+    model.SelectDate(Date(2020, 10, 1));
+    QCOMPARE(model.SelectedDayTips(), (QStringList{"国庆节", "中秋节", "国庆节、中秋节 休"}));
 }
 
 QTEST_APPLESS_MAIN(CalendarModelTest)

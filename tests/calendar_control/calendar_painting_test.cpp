@@ -1,9 +1,14 @@
 // Drawing helpers on small images: ClampByte, FillGradient, BlendBitmap,
-// FitPictureRect and the weekday captions.
+// FitPictureRect, the weekday captions, the lines of a day cell and the
+// holiday mark.
 
+#include "calendar_control/CalendarCellLines.h"
+#include "calendar_control/CalendarHolidayMark.h"
+#include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarPainting.h"
 #include "tests/support/CalendarTestSupport.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -19,9 +24,19 @@ QImage Solid(int width, int height, QColor color)
 
 QColor Pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
 
+int CountPixelsOf(const QImage& image, QColor color, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += Pixel(image, x, y) == color ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(QRect)
+Q_DECLARE_METATYPE(QFont)
 
 class CalendarPaintingTest : public QObject {
     Q_OBJECT
@@ -39,6 +54,15 @@ private slots:
     void fitPictureRect();
     void weekDayCaption();
     void pointFontUsesPixelsAt96Dpi();
+    void dayCellLinesPair_data();
+    void dayCellLinesPair();
+    void dayCellInkOfTheCellFonts();
+    void holidayMarkAsTallAsTheDigits_data();
+    void holidayMarkAsTallAsTheDigits();
+    void holidayMarkInTheCorner();
+    void fitInfoLine_data();
+    void fitInfoLine();
+    void imagesAtDeviceRatio();
 };
 
 void CalendarPaintingTest::clampByte_data()
@@ -249,6 +273,141 @@ void CalendarPaintingTest::pointFontUsesPixelsAt96Dpi()
     QVERIFY(PointFont("黑体", 9, true).bold());
     QCOMPARE(ColorFromBgr(0x00469300), QColor(0, 147, 70));
     QCOMPARE(BgrFromColor(QColor(255, 128, 0)), TColor{33023});
+}
+
+void CalendarPaintingTest::dayCellLinesPair_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::newRow("rows of the main window") << 27;
+    QTest::newRow("its last row") << 33;
+    QTest::newRow("rows without title") << 37;
+    QTest::newRow("a tall row") << 60;
+    QTest::newRow("a row just big enough") << 23;
+}
+
+// Digits 9 pixels high on the baseline, Chinese text 11 high (one below it).
+void CalendarPaintingTest::dayCellLinesPair()
+{
+    QFETCH(int, height);
+    const TDayCellInk ink{{-9, 0}, {-10, 1}};
+    const TDayCellBaselines lines = PlaceDayCellLines(ink, height);
+    const int numberTop = lines.Day + ink.Day.Top;
+    const int numberBottom = lines.Day + ink.Day.Bottom;
+    const int lunarTop = lines.Cn + ink.Cn.Top;
+    const int lunarBottom = lines.Cn + ink.Cn.Bottom;
+    const int ownGap = lunarTop - numberBottom;
+    const int above = numberTop;
+    const int below = height - lunarBottom;
+    QVERIFY(ownGap >= 1 && ownGap <= 3);
+    QVERIFY(ownGap < above + below);        // the gap to the next row's number
+    QVERIFY(std::abs(above - below) <= 1);  // centred
+}
+
+void CalendarPaintingTest::dayCellInkOfTheCellFonts()
+{
+    const TDayCellInk ink = MeasureDayCellInk(PointFont(QStringLiteral("黑体"), 9, true), SongTiFont());
+    QVERIFY(ink.Day.Top < 0 && ink.Day.Height() > 4 && ink.Day.Height() <= 12);
+    QVERIFY(ink.Cn.Top < 0 && ink.Cn.Height() > 6 && ink.Cn.Height() <= 15);
+}
+
+void CalendarPaintingTest::holidayMarkAsTallAsTheDigits_data()
+{
+    QTest::addColumn<QFont>("dayFont");
+    QTest::newRow("黑体 9 pt bold (the default)") << PointFont(QStringLiteral("黑体"), 9, true);
+    QTest::newRow("黑体 14 pt bold") << PointFont(QStringLiteral("黑体"), 14, true);
+    QTest::newRow("Arial 9 pt") << PointFont(QStringLiteral("Arial"), 9);
+    QTest::newRow("宋体 7 pt") << PointFont(QStringLiteral("宋体"), 7);
+}
+
+// The mark is as tall as the digits it stands beside: never taller (it
+// would reach the lunar text), and not much smaller (it must stay legible).
+void CalendarPaintingTest::holidayMarkAsTallAsTheDigits()
+{
+    QFETCH(QFont, dayFont);
+    const int digits = MeasureDayCellInk(dayFont, SongTiFont()).Day.Height();
+    const THolidayMarkStyle mark = MeasureHolidayMark(dayFont, digits);
+    const QString sizes = QStringLiteral("digits %1 rows, mark %2 rows").arg(digits).arg(mark.Ink.height());
+    QVERIFY2(mark.Ink.height() <= digits, qPrintable(sizes));
+    QVERIFY2(mark.Ink.height() * 4 >= digits * 3, qPrintable(sizes));
+    QVERIFY(!mark.Font.bold());
+    QVERIFY(mark.Ink.top() < 0 && mark.Ink.width() > 3);
+}
+
+// Drawn in a 40 x 27 cell with its top on row 1: right-aligned two pixels in
+// from the edge; a white plate under it only on the selection.
+void CalendarPaintingTest::holidayMarkInTheCorner()
+{
+    const THolidayMarkStyle mark = MeasureHolidayMark(PointFont(QStringLiteral("黑体"), 9, true), 9);
+    const QRect cell(0, 0, 40, 27);
+    const QColor green(0, 190, 90);
+    for (bool selected : {false, true}) {
+        QImage image = Solid(cell.width(), cell.height(), green);
+        {
+            QPainter painter(&image);
+            DrawHolidayMark(painter, cell, 1, mark, QStringLiteral("休"), Qt::red, selected);
+        }
+        const QRect changed = DifferingBox(image, Solid(cell.width(), cell.height(), green), cell);
+        QVERIFY(!changed.isNull());
+        QVERIFY(cell.adjusted(1, 1, -1, -1).contains(changed));
+        QVERIFY(changed.left() >= cell.width() / 2);
+        QCOMPARE(changed.top(), 1);
+        QVERIFY(changed.bottom() <= 1 + mark.Ink.height());
+        QCOMPARE(CountPixelsOf(image, Qt::white, changed) > 0, selected);
+    }
+    // An empty mark draws nothing.
+    QImage image = Solid(cell.width(), cell.height(), green);
+    {
+        QPainter painter(&image);
+        DrawHolidayMark(painter, cell, 1, mark, QString(), Qt::red, true);
+    }
+    QCOMPARE(image, Solid(cell.width(), cell.height(), green));
+}
+
+void CalendarPaintingTest::fitInfoLine_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<int>("width");
+    const QString era = QStringLiteral("[元]仁宗 孛儿只斤·爱育黎拔力八达 延祐1年");
+    QTest::newRow("a date that fits") << QStringLiteral("2010-06-01") << 297;
+    QTest::newRow("a long era") << era << 297;
+    QTest::newRow("a long era in a narrow line") << era << 160;
+    QTest::newRow("no room for the lunar date") << era << 40;
+    QTest::newRow("no room at all") << era << 0;
+}
+
+void CalendarPaintingTest::fitInfoLine()
+{
+    QFETCH(QString, date);
+    QFETCH(int, width);
+    const QString lunar = QStringLiteral(" 农历正月十五");
+    const QFontMetrics metrics(SongTiFont());
+    const QString full = date + lunar;
+    const QString line = FitInfoLine(date, lunar, metrics, width);
+    QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
+    if (metrics.horizontalAdvance(full) <= width) {
+        QCOMPARE(line, full);
+    } else if (metrics.horizontalAdvance(lunar) < width - metrics.horizontalAdvance(QStringLiteral("[元]…"))) {
+        // Shortened in the era's middle: its start and end stay, and the lunar date whole.
+        QVERIFY2(line.endsWith(QStringLiteral("年") + lunar), qPrintable(line));
+        QVERIFY2(line.startsWith(QStringLiteral("[元]")), qPrintable(line));
+        QVERIFY(line.contains(QChar(0x2026)));
+    } else {
+        QVERIFY(line.size() < full.size());
+    }
+}
+
+void CalendarPaintingTest::imagesAtDeviceRatio()
+{
+    const QImage two = DeviceImage(QSize(313, 253), 2, QImage::Format_RGB32);
+    QCOMPARE(two.size(), QSize(626, 506));
+    QCOMPARE(two.devicePixelRatio(), 2.0);
+    const QImage oneAndAQuarter = DeviceImage(QSize(313, 253), 1.25, QImage::Format_RGB32);
+    QCOMPARE(oneAndAQuarter.size(), QSize(392, 317));  // rounded up: no logical pixel is left out
+    QCOMPARE(DeviceImage(QSize(40, 20), 1.5, QImage::Format_RGB32).size(), QSize(60, 30));
+
+    QImage image = DeviceImage(QSize(10, 10), 2, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QCOMPARE(DeviceScale(painter), 2.0);
 }
 
 QTEST_MAIN(CalendarPaintingTest)

@@ -1,17 +1,21 @@
 // Renders the calendar control to PNG files so it can be looked at:
 //   calendar_snapshot <folder> [yyyy-mm-dd]
-// writes board.png (as the main window sets it up), defaults.png and
-// weeknumbers.png (title hidden, week numbers shown) into <folder>.
+// writes board.png (as the main window sets it up), board@2x.png (the same
+// at twice the density), defaults.png and weeknumbers.png (title hidden,
+// week numbers shown) into <folder>. All of them mark the statutory holidays
+// of the shipped table.
 
 #include "calendar/DateValue.h"
 #include "calendar_control/CalendarFonts.h"
 #include "calendar_control/ChnCalendar.h"
+#include "holidays/HolidayData.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -63,6 +67,17 @@ bool Save(TChnCalendar& calendar, const QDir& folder, const QString& name)
     return ok;
 }
 
+bool SaveAtRatio2(TChnCalendar& calendar, const QDir& folder, const QString& name)
+{
+    QImage image(calendar.size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    calendar.render(&image);
+    const QString path = folder.filePath(name);
+    const bool ok = image.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -84,18 +99,23 @@ int main(int argc, char* argv[])
         now = qn::FixedClock(qn::EncodeDateTime(day.year(), day.month(), day.day(), 9, 0, 0));
     }
 
+    const auto holidays = std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows());
     bool ok = true;
     TChnCalendar board(nullptr, now);
     board.show();
     ApplyBoardSettings(board);
+    board.SetHolidays(holidays);
     ok &= Save(board, folder, QStringLiteral("board.png"));
+    ok &= SaveAtRatio2(board, folder, QStringLiteral("board@2x.png"));
 
     TChnCalendar defaults(nullptr, now);
     defaults.show();
+    defaults.SetHolidays(holidays);
     ok &= Save(defaults, folder, QStringLiteral("defaults.png"));
 
     TChnCalendar weeks(nullptr, now);
     weeks.show();
+    weeks.SetHolidays(holidays);
     weeks.SetShowTitle(false);
     weeks.SetShowWeekNum(true);
     ok &= Save(weeks, folder, QStringLiteral("weeknumbers.png"));

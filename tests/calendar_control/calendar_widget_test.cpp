@@ -1,6 +1,7 @@
 // TChnCalendar as a widget on the offscreen platform: creation and geometry,
 // SetDateTime, setters, pixels of the grabbed control, selectors, menus,
-// mouse and keyboard choice with the order of the events, and the demo.
+// mouse and keyboard choice with the order of the events, the statutory
+// holiday marks and tooltips, and the demo.
 
 #include "calendar_control/CalendarDemo.h"
 #include "calendar_control/CalendarFonts.h"
@@ -8,6 +9,7 @@
 #include "calendar_control/CalendarPainting.h"
 #include "calendar_control/CalendarTitleParts.h"
 #include "calendar_control/ChnCalendar.h"
+#include "holidays/HolidayData.h"
 #include "tests/support/CalendarTestSupport.h"
 
 #include <QAction>
@@ -17,7 +19,9 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -90,6 +94,66 @@ QAction* ActionByTag(QMenu& menu, int tag, const QString& name)
 
 enum class Step { MonthUp, MonthDown, YearUp, YearDown };
 
+// First and last row (control coordinates) inside `area` where `image`
+// differs from the composed background: the ink drawn there. {-1, -1} if none.
+std::pair<int, int> InkRows(const QImage& image, const QImage& ground, const QRect& area)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) != (ground.pixel(x, y) & 0xFFFFFF)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+std::shared_ptr<const qn::HolidayCalendar> BuiltInHolidays()
+{
+    return std::make_shared<const qn::HolidayCalendar>(qn::BuiltInHolidayRows());
+}
+
+// The control drawn into an image of `ratio` device pixels per pixel.
+QImage RenderAt(TChnCalendar& calendar, qreal ratio)
+{
+    QImage image(DeviceRect(calendar.rect(), ratio).size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    calendar.render(&image);
+    return image;
+}
+
+// Pixels of `box` in `image` of the mark colours.
+struct MarkInk {
+    int red = 0;    // clearly red: the 休 of a day off
+    int dark = 0;   // near black: the 班 of a working day
+    int white = 0;  // the plate under a mark on the selection
+};
+
+MarkInk InkIn(const QImage& image, const QRect& box)
+{
+    MarkInk ink;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c(image.pixel(x, y));
+            ink.red += c.red() >= 200 && c.green() <= 80 && c.blue() <= 80 ? 1 : 0;
+            ink.dark += std::max({c.red(), c.green(), c.blue()}) <= 80 ? 1 : 0;
+            ink.white += c == QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+// February 2024 after the State Council's notice.
+const std::map<int, QString> kFebruary2024Marks{
+    {4, "班"},  {10, "休"}, {11, "休"}, {12, "休"}, {13, "休"},
+    {14, "休"}, {15, "休"}, {16, "休"}, {17, "休"}, {18, "班"},
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Step)
@@ -128,6 +192,22 @@ private slots:
     void mouseChoiceEventOrder();
     void selectCellRefusals();
     void keyboardMovesAndPressFlag();
+    void keyboardPagesAndMonthEnds_data();
+    void keyboardPagesAndMonthEnds();
+    void pagingAfterPressReportsClick();
+    void dayAndLunarTextReadAsPairs_data();
+    void dayAndLunarTextReadAsPairs();
+    void renderedAtRatioTwoIsSharp();
+    void infoLineStaysInside_data();
+    void infoLineStaysInside();
+    void infoLineFitsEveryYear();
+    void tooltipsListEveryTextOfTheDay();
+    void holidayMarksInTheirCorners_data();
+    void holidayMarksInTheirCorners();
+    void holidayMarkOnTheSelection_data();
+    void holidayMarkOnTheSelection();
+    void noMarksWithoutData();
+    void holidayTooltips();
     void demoShowsToday();
 };
 
@@ -793,6 +873,449 @@ void CalendarWidgetTest::keyboardMovesAndPressFlag()
     QVERIFY(!calendar->Pressed());
 }
 
+void CalendarWidgetTest::keyboardPagesAndMonthEnds_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<int>("changes");
+    const QList<int> down{Qt::Key_PageDown};
+    const QList<int> up{Qt::Key_PageUp};
+    QTest::newRow("page down") << kNow << down << Date(2024, 6, 6) << 1;
+    QTest::newRow("page up twice") << kNow << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp} << Date(2024, 3, 6) << 2;
+    QTest::newRow("31 January, page down") << Date(2024, 1, 31) << down << Date(2024, 2, 29) << 1;
+    QTest::newRow("31 March, page up") << Date(2023, 3, 31) << up << Date(2023, 2, 28) << 1;
+    QTest::newRow("December, page down") << Date(2024, 12, 15) << down << Date(2025, 1, 15) << 1;
+    QTest::newRow("January, page up") << Date(2024, 1, 15) << up << Date(2023, 12, 15) << 1;
+    QTest::newRow("December 2100, page down is refused") << Date(2100, 12, 31) << down << Date(2100, 12, 31) << 0;
+    QTest::newRow("January of year 1, page up is refused") << Date(1, 1, 5) << up << Date(1, 1, 5) << 0;
+    QTest::newRow("home") << kNow << QList<int>{Qt::Key_Home} << Date(2024, 5, 1) << 1;
+    QTest::newRow("end") << kNow << QList<int>{Qt::Key_End} << Date(2024, 5, 31) << 1;
+    QTest::newRow("end of a leap February") << Date(2024, 2, 3) << QList<int>{Qt::Key_End} << Date(2024, 2, 29) << 1;
+    QTest::newRow("home on the first") << Date(2024, 5, 1) << QList<int>{Qt::Key_Home} << Date(2024, 5, 1) << 0;
+    QTest::newRow("page down, then end") << Date(2024, 1, 10) << QList<int>{Qt::Key_PageDown, Qt::Key_End}
+                                         << Date(2024, 2, 29) << 2;
+}
+
+void CalendarWidgetTest::keyboardPagesAndMonthEnds()
+{
+    QFETCH(double, start);
+    QFETCH(QList<int>, keys);
+    QFETCH(double, expected);
+    QFETCH(int, changes);
+    auto calendar = ShownCalendar();
+    calendar->SetDateTime(start);
+    EventLog log(*calendar);
+    for (int key : keys)
+        QTest::keyClick(calendar->Grid(), static_cast<Qt::Key>(key));
+    QCOMPARE(DateText(calendar->DateTime()), DateText(expected));
+    QCOMPARE(calendar->DateTime(), expected);
+    // Without a press on the grid a keyboard move raises OnChange alone, as the arrow keys do.
+    QCOMPARE(log.events, QStringList(changes, QStringLiteral("Change")));
+    // The selection and the selectors follow the date.
+    const qn::CivilDate d = qn::DecodeDate(expected);
+    const int cell = qn::SundayFirstWeekday(Date(d.year, d.month, 1)) + d.day - 1;
+    QCOMPARE(calendar->Grid()->Col(), TCalendarModel::CellColumn(cell));
+    QCOMPARE(calendar->Grid()->Row(), TCalendarModel::CellRow(cell));
+    QCOMPARE(calendar->MonthUpDown()->Position(), d.month);
+    QCOMPARE(calendar->YearUpDown()->Position(), d.year);
+}
+
+void CalendarWidgetTest::pagingAfterPressReportsClick()
+{
+    auto calendar = ShownCalendar();
+    TCalendarGrid* grid = calendar->Grid();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, CellCentre(*calendar, 18));  // 15 May
+    QVERIFY(calendar->Pressed());
+    EventLog log(*calendar);
+    const QList<std::pair<Qt::Key, double>> moves{{Qt::Key_Right, Date(2024, 5, 16)},
+                                                  {Qt::Key_PageDown, Date(2024, 6, 16)},
+                                                  {Qt::Key_End, Date(2024, 6, 30)},
+                                                  {Qt::Key_PageUp, Date(2024, 5, 30)},
+                                                  {Qt::Key_Home, Date(2024, 5, 1)}};
+    for (const auto& [key, date] : moves) {
+        log.events.clear();
+        QTest::keyClick(grid, key);
+        QCOMPARE(DateText(calendar->DateTime()), DateText(date));
+        QCOMPARE(log.events, (QStringList{"Change", "DateClick"}));
+    }
+    // A refused page raises nothing.
+    calendar->SetDateTime(Date(2100, 12, 1));
+    log.events.clear();
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    QVERIFY(log.events.isEmpty());
+}
+
+void CalendarWidgetTest::dayAndLunarTextReadAsPairs_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("showTitle");
+    QTest::newRow("the main window's 311 x 253") << QSize(311, 253) << true;
+    QTest::newRow("the demo's 313 x 253") << QSize(313, 253) << true;
+    QTest::newRow("313 x 253 without title") << QSize(313, 253) << false;
+}
+
+// Measured on the drawn pixels: each lunar text lies nearer to its own day
+// number above it than to the number of the next row below it.
+void CalendarWidgetTest::dayAndLunarTextReadAsPairs()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, showTitle);
+    auto calendar = ShownCalendar();
+    calendar->resize(size);
+    calendar->SetShowTitle(showTitle);
+    calendar->SetHideSelection(true);
+    calendar->Grid()->clearFocus();
+    // One line at a time, so the ink of each is known.
+    bool numbersOnly = true;
+    calendar->SetOnDrawDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = numbersOnly;
+    });
+    calendar->SetOnDrawCnDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = !numbersOnly;
+    });
+    const QImage numbers = calendar->grab().toImage();
+    numbersOnly = false;
+    const QImage lunar = calendar->grab().toImage();
+    const QImage ground = calendar->FBackBitmap();
+
+    int pairs = 0;
+    // May 2024: days in cells 4..34; a day with another day under it.
+    for (int cell = 4; cell + 7 <= 34; ++cell) {
+        const QRect here = CellOnControl(*calendar, TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell));
+        const QRect below = here.translated(0, here.height());
+        const auto [numberTop, numberBottom] = InkRows(numbers, ground, here);
+        const auto [lunarTop, lunarBottom] = InkRows(lunar, ground, here);
+        const auto [nextNumberTop, nextNumberBottom] = InkRows(numbers, ground, below);
+        const QString where = QStringLiteral("cell %1: number %2..%3, lunar %4..%5, next number from %6")
+                                  .arg(cell)
+                                  .arg(numberTop)
+                                  .arg(numberBottom)
+                                  .arg(lunarTop)
+                                  .arg(lunarBottom)
+                                  .arg(nextNumberTop);
+        QVERIFY2(numberTop >= 0 && lunarTop >= 0 && nextNumberTop >= 0, qPrintable(where));
+        const int ownGap = lunarTop - numberBottom - 1;
+        const int nextGap = nextNumberTop - lunarBottom - 1;
+        QVERIFY2(ownGap >= 1, qPrintable(where));
+        QVERIFY2(ownGap < nextGap, qPrintable(where));
+        // Both lines stay inside their cell.
+        QVERIFY2(numberTop > here.top() && lunarBottom < here.bottom(), qPrintable(where));
+        ++pairs;
+    }
+    QCOMPARE(pairs, 24);
+}
+
+void CalendarWidgetTest::renderedAtRatioTwoIsSharp()
+{
+    auto calendar = ShownCalendar();
+    const QImage before = calendar->grab().toImage();
+
+    QImage sharp(calendar->size() * 2, QImage::Format_RGB32);
+    sharp.setDevicePixelRatio(2);
+    calendar->render(&sharp);
+    QCOMPARE(calendar->FBackBitmap().devicePixelRatio(), 2.0);
+    QCOMPARE(calendar->FBackBitmap().size(), calendar->size() * 2);
+    // Digits, lunar texts and watermarks carry detail finer than a logical
+    // pixel; a picture drawn at 1 and scaled up would have none.
+    const QRect days = CellOnControl(*calendar, 1, 1).united(CellOnControl(*calendar, 7, 5));
+    QVERIFY2(DetailedBlocks(sharp, days, 2) > 500, qPrintable(QString::number(DetailedBlocks(sharp, days, 2))));
+    QVERIFY(DetailedBlocks(sharp, calendar->Grid()->geometry(), 2) > 1000);
+    // The line under the weekdays is two device rows of its own colour, with
+    // no blended rows beside it (in the margin column, where no text is near).
+    const QRect header = CellOnControl(*calendar, 8, 0);
+    const int lineY = header.bottom() - 3;
+    const QColor line = ColorFromBgr(calendar->ColorTitleWeekLine());
+    const int x = header.center().x() * 2;
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2)), line);
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 + 1)), line);
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 - 1)), QColor(calendar->FBackBitmap().pixel(x, lineY * 2 - 1)));
+    QCOMPARE(QColor(sharp.pixel(x, lineY * 2 + 2)), QColor(calendar->FBackBitmap().pixel(x, lineY * 2 + 2)));
+
+    // Back on the screen the control paints at 1 again, as before.
+    QCOMPARE(calendar->grab().toImage(), before);
+    QCOMPARE(calendar->FBackBitmap().devicePixelRatio(), 1.0);
+}
+
+void CalendarWidgetTest::infoLineStaysInside_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("date");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("1314-02-14 in the main window") << QSize(311, 253) << Date(1314, 2, 14) << true;
+    QTest::newRow("1314-02-14 in the demo") << QSize(313, 253) << Date(1314, 2, 14) << true;
+    QTest::newRow("1312-05-01") << QSize(311, 253) << Date(1312, 5, 1) << true;
+    QTest::newRow("1320-11-11") << QSize(311, 253) << Date(1320, 11, 11) << true;
+    QTest::newRow("a narrow control") << QSize(200, 253) << Date(1900, 2, 10) << true;
+    QTest::newRow("1900-02-10 fits") << QSize(311, 253) << Date(1900, 2, 10) << false;
+    QTest::newRow("2010-06-01 fits") << QSize(311, 253) << Date(2010, 6, 1) << false;
+    QTest::newRow("day 0, 1899-12-30") << QSize(311, 253) << 0.0 << false;
+}
+
+void CalendarWidgetTest::infoLineStaysInside()
+{
+    QFETCH(QSize, size);
+    QFETCH(double, date);
+    QFETCH(bool, shortened);
+    auto calendar = ShownCalendar();
+    calendar->resize(size);
+    QVERIFY(calendar->SetDateTime(date));
+    TCalendarModel model;
+    model.SelectDate(date);
+    const QString full = model.InfoText();
+    const QString lunar = QStringLiteral(" 农历") + calendar->CnDate();
+
+    const TCalendarLabel* info = calendar->InfoLabel();
+    QVERIFY2(info->geometry().right() < calendar->width() - 1, qPrintable(info->text()));  // inside the frame
+    QVERIFY(QFontMetrics(info->font()).horizontalAdvance(info->text()) <= info->width());
+    QCOMPARE(info->text() != full, shortened);
+    QVERIFY2(info->text().endsWith(lunar), qPrintable(info->text()));  // the lunar date is never cut
+    QCOMPARE(info->text().left(3), full.left(3));
+    // The whole line is the tooltip's first line.
+    QCOMPARE(info->toolTip().split(QLatin1Char('\n')).first(), full);
+}
+
+void CalendarWidgetTest::infoLineFitsEveryYear()
+{
+    auto calendar = ShownCalendar();
+    calendar->resize(311, 253);
+    const TCalendarLabel* info = calendar->InfoLabel();
+    for (int year = 1; year <= 2100; ++year) {
+        calendar->SetDateTime(Date(year, 6, 1));
+        QVERIFY2(info->geometry().right() < calendar->width() - 1, qPrintable(info->toolTip()));
+        QVERIFY2(info->text().endsWith(QStringLiteral(" 农历") + calendar->CnDate()), qPrintable(info->text()));
+    }
+    // Growing the control gives the whole line back.
+    calendar->SetDateTime(Date(1314, 2, 14));
+    const QString shortText = info->text();
+    calendar->resize(600, 253);
+    QCOMPARE(info->text(), info->toolTip().split(QLatin1Char('\n')).first());
+    QVERIFY(info->text().size() > shortText.size());
+}
+
+void CalendarWidgetTest::tooltipsListEveryTextOfTheDay()
+{
+    auto calendar = ShownCalendar();
+    calendar->SetDateTime(Date(2020, 10, 1));  // 国庆节 and 中秋节 on one day
+    const int cell = qn::SundayFirstWeekday(Date(2020, 10, 1));
+    QCOMPARE(calendar->FDays()[cell].CnText, QStringLiteral("中秋节"));  // the cell itself shows one
+    const QString both = QStringLiteral("国庆节\n中秋节");
+    QCOMPARE(calendar->CellToolTip(cell), both);
+    QCOMPARE(calendar->InfoLabel()->toolTip(), calendar->InfoLabel()->text() + QLatin1Char('\n') + both);
+
+    // Hovering the cell shows it.
+    TCalendarGrid* grid = calendar->Grid();
+    const QPoint at = CellCentre(*calendar, cell);
+    QHelpEvent help(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(), both);
+    QToolTip::hideText();
+
+    // A plain day, an empty cell and a title cell have none.
+    QCOMPARE(calendar->CellToolTip(cell + 1), QString());  // 2 October
+    QCOMPARE(calendar->CellToolTip(1), QString());
+    QCOMPARE(calendar->CellToolTip(41), QString());
+    // A solar term alone: 4 April 2024 is 清明.
+    calendar->SetDateTime(Date(2024, 4, 4));
+    QCOMPARE(calendar->CellToolTip(qn::SundayFirstWeekday(Date(2024, 4, 1)) + 3), QStringLiteral("清明"));
+}
+
+void CalendarWidgetTest::holidayMarksInTheirCorners_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("showTitle");
+    QTest::newRow("the main window's 311 x 253") << qreal(1) << QSize(311, 253) << true;
+    QTest::newRow("the demo's 313 x 253") << qreal(1) << QSize(313, 253) << true;
+    QTest::newRow("313 x 253 at ratio 2") << qreal(2) << QSize(313, 253) << true;
+    QTest::newRow("311 x 253 at ratio 2 without title") << qreal(2) << QSize(311, 253) << false;
+}
+
+// Drawn with the layer on and off: the two pictures differ only in the top
+// right corner of the marked days, never where a day number or lunar text
+// inks, and the marks have their colours.
+void CalendarWidgetTest::holidayMarksInTheirCorners()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, size);
+    QFETCH(bool, showTitle);
+    auto calendar = ShownCalendar(Date(2024, 2, 6) + 0.5);
+    calendar->resize(size);
+    calendar->SetShowTitle(showTitle);
+    calendar->SetHideSelection(true);
+    calendar->Grid()->clearFocus();
+    calendar->SetHolidays(BuiltInHolidays());
+
+    calendar->SetShowHolidays(false);
+    const QImage off = RenderAt(*calendar, ratio);
+    // Each line alone with the layer off, for where its glyphs ink.
+    bool numbersOnly = true;
+    calendar->SetOnDrawDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = numbersOnly;
+    });
+    calendar->SetOnDrawCnDateCell([&](TChnCalendar*, int, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+        defaultDraw = !numbersOnly;
+    });
+    const QImage numbers = RenderAt(*calendar, ratio);
+    numbersOnly = false;
+    const QImage lunar = RenderAt(*calendar, ratio);
+    const QImage ground = calendar->FBackBitmap();
+    QCOMPARE(ground.devicePixelRatio(), ratio);
+    calendar->SetOnDrawDateCell(nullptr);
+    calendar->SetOnDrawCnDateCell(nullptr);
+    calendar->SetShowHolidays(true);
+    const QImage on = RenderAt(*calendar, ratio);
+
+    int marked = 0;
+    for (int cell = 1; cell <= TCalendarModel::kLastDayCell; ++cell) {
+        const TcnDateInf& inf = calendar->FDays()[cell];
+        const QRect here = DeviceRect(
+            CellOnControl(*calendar, TCalendarModel::CellColumn(cell), TCalendarModel::CellRow(cell)), ratio);
+        const QRect changed = DifferingBox(on, off, here);
+        const auto expected = kFebruary2024Marks.find(inf.Day);
+        const QString where = QStringLiteral("cell %1 (day %2), cell %3,%4 %5x%6, changed %7,%8 %9x%10")
+                                  .arg(cell)
+                                  .arg(inf.Day)
+                                  .arg(here.x())
+                                  .arg(here.y())
+                                  .arg(here.width())
+                                  .arg(here.height())
+                                  .arg(changed.x())
+                                  .arg(changed.y())
+                                  .arg(changed.width())
+                                  .arg(changed.height());
+        if (!inf.InUse || expected == kFebruary2024Marks.end()) {
+            QVERIFY2(changed.isNull(), qPrintable(where));
+            continue;
+        }
+        ++marked;
+        QCOMPARE(inf.HolidayMark, expected->second);
+        QVERIFY2(!changed.isNull(), qPrintable(where));
+        // The top right quarter of the cell, inside its frame.
+        QVERIFY2(changed.left() >= here.center().x() && changed.right() < here.right() - ratio + 1, qPrintable(where));
+        QVERIFY2(changed.top() > here.top() && changed.bottom() < here.center().y(), qPrintable(where));
+        // Clear of the ink of the day number and of the lunar text.
+        const QRect numberInk = DifferingBox(numbers, ground, here);
+        const QRect lunarInk = DifferingBox(lunar, ground, here);
+        QVERIFY2(!numberInk.isNull() && !lunarInk.isNull(), qPrintable(where));
+        QVERIFY2(!changed.intersects(numberInk), qPrintable(where));
+        QVERIFY2(!changed.intersects(lunarInk), qPrintable(where));
+        // Red 休, dark 班.
+        const MarkInk ink = InkIn(on, changed);
+        if (expected->second == QStringLiteral("休"))
+            QVERIFY2(ink.red >= 4 * ratio * ratio && ink.dark == 0, qPrintable(where));
+        else
+            QVERIFY2(ink.dark >= 4 * ratio * ratio && ink.red == 0, qPrintable(where));
+        // Drawn at the device's resolution: detail finer than a pixel.
+        if (ratio == 2) {
+            const QRect logical(changed.left() / 2, changed.top() / 2, changed.width() / 2, changed.height() / 2);
+            QVERIFY2(DetailedBlocks(on, logical, 2) >= 10, qPrintable(where));
+        }
+    }
+    QCOMPARE(marked, 10);
+}
+
+void CalendarWidgetTest::holidayMarkOnTheSelection_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("ratio 1") << qreal(1);
+    QTest::newRow("ratio 2") << qreal(2);
+}
+
+// On the selection's green the mark keeps a white plate, and the frame of
+// the selected cell stays whole.
+void CalendarWidgetTest::holidayMarkOnTheSelection()
+{
+    QFETCH(qreal, ratio);
+    auto calendar = ShownCalendar(Date(2024, 2, 10));
+    calendar->SetHolidays(BuiltInHolidays());
+    const int cell = calendar->Grid()->Col() + 7 * (calendar->Grid()->Row() - 1);
+    QCOMPARE(calendar->FDays()[cell].Day, 10);
+    calendar->SetShowHolidays(false);
+    const QImage off = RenderAt(*calendar, ratio);
+    calendar->SetShowHolidays(true);
+    const QImage on = RenderAt(*calendar, ratio);
+
+    const QRect logical = CellOnControl(*calendar, calendar->Grid()->Col(), calendar->Grid()->Row());
+    const QRect here = DeviceRect(logical, ratio);
+    const QRect inside = DeviceRect(logical.adjusted(1, 1, -1, -1), ratio);
+    const QRect changed = DifferingBox(on, off, here);
+    QVERIFY(!changed.isNull());
+    QVERIFY2(inside.contains(changed),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(changed.x())
+                            .arg(changed.y())
+                            .arg(changed.width())
+                            .arg(changed.height())));
+    const MarkInk ink = InkIn(on, changed);
+    QVERIFY(ink.red >= 4 * ratio * ratio);
+    QVERIFY2(ink.white >= 10 * ratio * ratio, qPrintable(QString::number(ink.white)));
+    // No mark pixel borders the green directly: the plate's edge is light
+    // (at most the faint smoothing of a glyph reaches it). Where the mark
+    // stands on the top row inside the frame, as the day number does, the
+    // frame bounds it above.
+    const auto light = [&](int x, int y) {
+        const QColor c(on.pixel(x, y));
+        return std::min({c.red(), c.green(), c.blue()}) >= 200;
+    };
+    const bool underFrame = changed.top() == inside.top();
+    for (int x = changed.left(); x <= changed.right(); ++x)
+        QVERIFY2((underFrame || light(x, changed.top())) && light(x, changed.bottom()), qPrintable(QString::number(x)));
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        QVERIFY2(light(changed.left(), y) && light(changed.right(), y), qPrintable(QString::number(y)));
+}
+
+void CalendarWidgetTest::noMarksWithoutData()
+{
+    auto calendar = ShownCalendar(Date(2030, 2, 6));  // no notice for 2030 is shipped
+    calendar->SetHolidays(BuiltInHolidays());
+    calendar->SetShowHolidays(false);
+    const QImage off = calendar->grab().toImage();
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->grab().toImage(), off);
+    // And with no table at all, 2024 shows none either.
+    calendar->SetHolidays(nullptr);
+    calendar->SetDateTime(Date(2024, 2, 6));
+    calendar->SetShowHolidays(false);
+    const QImage none = calendar->grab().toImage();
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->grab().toImage(), none);
+    for (const TcnDateInf& inf : calendar->FDays())
+        QVERIFY(inf.HolidayMark.isEmpty());
+}
+
+void CalendarWidgetTest::holidayTooltips()
+{
+    auto calendar = ShownCalendar(Date(2024, 2, 10) + 0.5);
+    EventLog log(*calendar);
+    const TCalendarLabel* info = calendar->InfoLabel();
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天"));  // no table yet
+
+    calendar->SetHolidays(BuiltInHolidays());
+    QVERIFY(log.events.isEmpty());  // the date is the same: no OnChange
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天\n春节 休"));
+    const int first = qn::SundayFirstWeekday(Date(2024, 2, 1));
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天\n春节调休 上班"));
+    QCOMPARE(calendar->CellToolTip(first + 17), QStringLiteral("七九第5天\n春节调休 上班"));
+
+    // Hovering a day off shows its holiday.
+    TCalendarGrid* grid = calendar->Grid();
+    const QPoint at = CellCentre(*calendar, first + 10);
+    QHelpEvent help(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QApplication::sendEvent(grid, &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("六九第7天\n春节 休"));
+    QToolTip::hideText();
+
+    // Switched off, the tooltips leave the holiday out.
+    calendar->SetShowHolidays(false);
+    QVERIFY(!calendar->ShowHolidays());
+    QCOMPARE(info->toolTip(), info->text() + QStringLiteral("\n春节\n六九第6天"));
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天"));
+    calendar->SetShowHolidays(true);
+    QCOMPARE(calendar->CellToolTip(first + 3), QStringLiteral("立春\n五九第9天\n春节调休 上班"));
+    QVERIFY(log.events.isEmpty());
+}
+
 void CalendarWidgetTest::demoShowsToday()
 {
     bool checked = false;
@@ -803,6 +1326,10 @@ void CalendarWidgetTest::demoShowsToday()
                 QCOMPARE(calendar->DateTime(), kNow);
                 QVERIFY(calendar->isVisible());
                 QCOMPARE(calendar->size(), QSize(313, 253));
+                // The shipped holiday table marks its days.
+                QVERIFY(calendar->Holidays());
+                QVERIFY(calendar->Holidays()->IsKnownYear(2024));
+                QVERIFY(calendar->ShowHolidays());
                 checked = true;
             }
         }

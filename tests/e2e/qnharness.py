@@ -245,24 +245,78 @@ class Session:
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
-    def click(self, x, y, button=1):
+    def move_mouse(self, x, y):
+        """Moves the pointer and returns once the X server has it there."""
+        # (xdotool's own --sync waits forever when the pointer is already there.)
         self.xdotool("mousemove", x, y)
-        time.sleep(0.05)
+        wait_for(f"the pointer at ({x}, {y})", lambda: self.mouse_location() == (x, y))
+
+    def mouse_location(self):
+        code, out = self.xdotool("getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return (int(values["X"]), int(values["Y"])) if code == 0 and "X" in values else None
+
+    def click(self, x, y, button=1):
+        # X delivers the press after the motion and before any later key, so
+        # nothing needs to wait for the click itself; what it leads to is
+        # waited for by the caller.
+        self.move_mouse(x, y)
         self.xdotool("click", button)
-        time.sleep(0.15)
 
     def click_in(self, window, dx, dy):
         x, y, _, _ = self.geometry(window)
         self.click(x + dx, y + dy)
 
     def type_text(self, text):
+        """Types one line of ASCII text key by key; a line with any other
+        character goes in through the clipboard instead (paste_text), since
+        xdotool drops characters it has to map onto spare keycodes when the
+        machine is slow."""
+        if not all(32 <= ord(c) < 127 for c in text):
+            self.paste_text(text)
+            return
         self.xdotool("type", "--delay", 40, text)
-        time.sleep(0.2)
 
     def key(self, *keys):
         for k in keys:
             self.xdotool("key", k)
-            time.sleep(0.12)
+
+    # -- the clipboard --------------------------------------------------------
+
+    def set_clipboard(self, data, target="UTF8_STRING"):
+        """Offers data (str or bytes) on the CLIPBOARD selection as the given
+        target (a MIME type such as text/html, or UTF8_STRING for text) and
+        returns once the clipboard hands it out. xclip serves it from the
+        background until another program takes the clipboard or the X server
+        ends."""
+        check(shutil.which("xclip") is not None, "xclip is not installed (scripts/install-deps.sh installs it)")
+        if isinstance(data, str):
+            data = data.encode("utf-8")
+        subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-i"], input=data,
+                       env=self.environment(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=STEP_TIMEOUT, check=True)
+
+        def offered():
+            result = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"],
+                                    env=self.environment(), capture_output=True, timeout=STEP_TIMEOUT)
+            return result.returncode == 0 and result.stdout == data
+        wait_for(f"the clipboard to offer {target}", offered)
+
+    def paste_text(self, text, target="UTF8_STRING"):
+        """Pastes text (any language) at the caret of the focused box, as a
+        person would with the clipboard and Ctrl+V."""
+        self.set_clipboard(text, target)
+        self.key("ctrl+v")
+
+    def enter_text(self, text):
+        """Puts text into the focused box: ASCII typed, anything else pasted.
+        Line breaks ("\n") are typed as Return."""
+        for n, line in enumerate(text.split("\n")):
+            if n:
+                self.key("Return")
+            if not line:
+                continue
+            self.type_text(line)
 
     def screenshot(self, path, window=None):
         """Saves the screen (or one window) as PNG; needs xwd and netpbm."""
@@ -350,11 +404,16 @@ class Session:
     def start_main(self, *extra):
         self.start_app(*extra)
         window = self.wait_window(MAIN_TITLE)
-        # The first paint and the first week's load are done once the window
-        # answers geometry queries at its stored size.
+        # The first week's load happens before the window shows; it is ready
+        # for the user once it has its stored size and its calendar is drawn.
         wait_for("the main window at its size", lambda: self.geometry(window)[2] >= 906)
-        time.sleep(0.5)
+        wait_for("the calendar drawn", lambda: self.calendar_ink(window) > 0.01)
         return window
+
+    def calendar_ink(self, window):
+        """Share of dark pixels in the calendar's day grid."""
+        x, y = CALENDAR_AT[0] + GRID_AT[0], CALENDAR_AT[1] + GRID_AT[1]
+        return ink_in(self.window_image(window), x, y, 280, 180)
 
     def open_settings_item(self, window, downs):
         """Opens the "|  选项" menu and picks the item `downs` steps down."""
@@ -371,10 +430,10 @@ class Session:
         # Right-anchored: the button keeps its distance to the right edge.
         bx = x + w - (906 - CLOSE_BUTTON_AT[0]) + 19
         by = y + CLOSE_BUTTON_AT[1] + 10
-        self.xdotool("mousemove", bx - 4, by)
-        time.sleep(0.1)
-        self.xdotool("mousemove", bx, by)
-        time.sleep(0.2)
+        # Over the button first, so that it shows its highlight picture,
+        # which is the one that takes the click.
+        self.move_mouse(bx - 4, by)
+        self.move_mouse(bx, by)
         self.xdotool("click", 1)
 
 

@@ -3,6 +3,7 @@
 #include "store/Schema.h"
 #include "store/SqliteStatement.h"
 #include "store/uDM.h"
+#include "tests/support/DataModuleFixture.h"
 #include "tests/support/RowsInFileAlone.h"
 
 #include <QDir>
@@ -19,71 +20,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QStringList g_messages;
-
-void CollectMessage(const QString& caption, const QString& text) { g_messages << caption + QLatin1Char('|') + text; }
-
-class DataModuleTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        folder = qn::ProgramFolder(dir.path());
-        ASSERT_TRUE(folder.ensureDataFolder());
-        g_messages.clear();
-        qn::SetMessageSink(CollectMessage);
-    }
-    void TearDown() override { qn::SetMessageSink(nullptr); }
-
-    QString dbPath() const { return folder.dataFile(QStringLiteral("UserData.mdb")); }
-
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-
-    void WriteFile(const QByteArray& bytes) const
-    {
-        QFile f(dbPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    // A valid SQLite file made by someone else, with the given statements run.
-    void MakeForeignDatabase(const QStringList& statements) const
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-            db.setDatabaseName(dbPath());
-            ASSERT_TRUE(db.open());
-            QSqlQuery q(db);
-            for (const QString& s : statements)
-                ASSERT_TRUE(q.exec(s)) << s.toStdString() << q.lastError().text().toStdString();
-            q = QSqlQuery();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
-    }
-
-    void ExpectRefusedAndUntouched(const QByteArray& before)
-    {
-        {
-            TDM dm(folder);
-            EXPECT_FALSE(dm.ConnectDatabase());
-        }
-        ASSERT_EQ(g_messages.size(), 1);
-        EXPECT_EQ(g_messages.first(), QStringLiteral("QN周记事本|配置文件加载失败，请重试！"));
-        EXPECT_EQ(ReadAll(dbPath()), before);
-        // Nothing new appears next to the file either.
-        const QStringList entries = QDir(folder.dataFolder()).entryList(QDir::Files | QDir::Hidden);
-        EXPECT_EQ(entries, QStringList{QStringLiteral("UserData.mdb")});
-    }
-
-    QTemporaryDir dir;
-    qn::ProgramFolder folder;
-};
 
 TEST(Statements, ExactTexts)
 {

@@ -2,6 +2,7 @@
 // scan of the notes gives, also for one- and two-character Chinese, for rows
 // another program wrote, and after the index was lost or damaged.
 
+#include "store/Backup.h"
 #include "store/NoteSearch.h"
 #include "store/SearchIndex.h"
 #include "store/SearchTokenizer.h"
@@ -10,6 +11,8 @@
 #include "tests/support/StoreFixture.h"
 
 #include <QDate>
+#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 
@@ -307,6 +310,68 @@ TEST_F(SearchTest, OlderFileIsCopiedBeforeItsSchemaChanges)
     TDM newDm(fresh);
     ASSERT_TRUE(newDm.ConnectDatabase());
     EXPECT_FALSE(QFileInfo::exists(fresh.dataFile(QStringLiteral("Backup"))));
+}
+
+// Before the file has passed its check the notebook only reads it: searches
+// read the notes, and neither the index keeper nor the copy made before a
+// schema change writes anything. Once it has passed, the keeper holds back
+// while notes wait in memory for the store, and never changes a note.
+TEST_F(SearchTest, NothingIsWrittenBeforeTheCheckAndTheKeeperHoldsBackForHeldNotes)
+{
+    Save({{"20100601", "{\\rtf1 a}", QStringLiteral("旧文件的笔记")}});
+    dm.reset();
+    {
+        qn::SqliteConnection other(Path(), qn::SqliteConnection::Mode::ReadWrite);
+        qn::RegisterSearchTokenizer(other.handle());
+        ASSERT_EQ(other.Execute("drop table qn_search"), SQLITE_DONE);
+        ASSERT_EQ(other.Execute("drop table qn_search_days"), SQLITE_DONE);
+        ASSERT_EQ(other.Execute("pragma user_version = 1"), SQLITE_DONE);
+    }
+    Foreign("insert into tb_NewQN (YearMonthStr, ContentBak) values ('20100602', ?1)",
+            {QByteArray("\xE4\xBC\x9A\xFF \xE8\xAE\xAE")});
+    auto notesFile = [this] {
+        QFile f(Path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = notesFile();
+
+    dm = std::make_unique<TDM>(folder);
+    ASSERT_TRUE(dm->OpenForReading());
+    bool fromIndex = true;
+    EXPECT_EQ(Find(QStringLiteral("笔记"), &fromIndex), (Keys{"20100601"}));
+    EXPECT_FALSE(fromIndex);
+    EXPECT_FALSE(dm->Search().IndexInStep());
+    dm.reset();
+    EXPECT_EQ(notesFile(), before);
+    EXPECT_FALSE(QFileInfo::exists(folder.dataFile(QStringLiteral("Backup"))));
+
+    // Passed, with a note held: the copy and the schema change go ahead, the
+    // index waits.
+    auto allNotes = [this] {
+        qn::SqliteConnection other(Path(), qn::SqliteConnection::Mode::ReadOnly);
+        return other.QueryText(
+            "select group_concat(YearMonthStr || hex(Content) || hex(ContentBak), '|') "
+            "from (select * from tb_NewQN order by rowid)");
+    };
+    const QString notesBefore = allNotes();
+    dm = std::make_unique<TDM>(folder);
+    ASSERT_TRUE(dm->OpenForReading());
+    dm->SetSavesHeld(true);
+    ASSERT_EQ(dm->OpenForWriting(), qn::StoreStatus::Ok);
+    EXPECT_EQ(qn::ListBackups(Path()).size(), 1u);
+    EXPECT_FALSE(dm->Search().WaitForKeeper(300));
+    {
+        // The keeper holds no write lock: another writer gets it at once.
+        qn::SqliteConnection other(Path(), qn::SqliteConnection::Mode::ReadWrite, 0);
+        EXPECT_EQ(other.Execute("begin immediate"), SQLITE_DONE);
+        other.Execute("rollback");
+    }
+    dm->SetSavesHeld(false);
+    ASSERT_TRUE(WaitForIndex());
+    EXPECT_EQ(Find(QStringLiteral("笔记"), &fromIndex), (Keys{"20100601"}));
+    EXPECT_TRUE(fromIndex);
+    EXPECT_EQ(Find(QStringLiteral("会")), Scan(QStringLiteral("会")));
+    EXPECT_EQ(allNotes(), notesBefore);
 }
 
 struct SnippetCase {

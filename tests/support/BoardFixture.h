@@ -11,8 +11,10 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class BoardFixture : public StoreFixture {
 protected:
@@ -22,7 +24,7 @@ protected:
         dialogs.chooseFont = [this](const QFont& initial, QWidget*) {
             ++fontAsked;
             lastFontOffered = initial;
-            return fontAnswer;
+            return fontAnswerFor ? fontAnswerFor(initial) : fontAnswer;
         };
         dialogs.chooseColor = [this](const QColor& initial, QWidget*) {
             ++colourAsked;
@@ -34,8 +36,20 @@ protected:
             proposedName = proposed;
             return exportAnswer;
         };
+        dialogs.askUnsavedClose = [this](const QString& reason, QWidget*) {
+            closeQuestions << reason;
+            if (closeAnswers.empty())
+                return UnsavedAnswer::Cancel;
+            const UnsavedAnswer answer = closeAnswers.front();
+            closeAnswers.erase(closeAnswers.begin());
+            return answer;
+        };
+        dialogs.offerSoundCopy = [this](const QString& text, QWidget*) {
+            soundCopyOffers << text;
+            return soundCopyAnswer;
+        };
         window = std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now), nullptr, dialogs);
-        window->requestTermination = [] {};
+        window->requestTermination = [this] { ++terminationRequests; };
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -43,6 +57,18 @@ protected:
     {
         window.reset();
         StoreFixture::TearDown();
+    }
+
+    // Failed loads and saves are tried again at once, and a busy database
+    // is given up on quickly, so that the tests wait on conditions only
+    // briefly.
+    void FastRetries()
+    {
+        qn::WeekNotesTiming timing = window->board()->model()->Timing();
+        timing.retryMs = 10;
+        timing.heldSignDelayMs = 10;
+        window->board()->model()->SetTiming(timing);
+        dm->SetBusyTimeout(20);
     }
 
     QTextEdit* Box(int n) const { return window->findChild<QTextEdit*>(QStringLiteral("redt%1").arg(n)); }
@@ -65,11 +91,18 @@ protected:
     }
 
     std::unique_ptr<TMainFrm> window;
+    int terminationRequests = 0;
+    QStringList closeQuestions;
+    std::vector<UnsavedAnswer> closeAnswers;
+    QStringList soundCopyOffers;
+    bool soundCopyAnswer = false;
     int fontAsked = 0, colourAsked = 0, exportAsked = 0;
     QFont lastFontOffered;
     QColor lastColourOffered;
     QString proposedName;
     std::optional<QFont> fontAnswer;
+    // When set, the font dialog's answer depends on the font it was opened on.
+    std::function<std::optional<QFont>(const QFont& offered)> fontAnswerFor;
     std::optional<QColor> colourAnswer;
     std::optional<QString> exportAnswer;
 };

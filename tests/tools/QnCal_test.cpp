@@ -41,15 +41,17 @@ TEST(QnCalMonth, LaysOutJune2010LikeTheCalendarControl)
 {
     // June 2010 starts on a Tuesday. 儿童节 covers 四月十九 on the 1st, 五月
     // stands on the first day of the lunar month, 端午节 on 五月初五, the
-    // third Sunday is 父亲节, and 芒种 and 夏至 are the solar terms.
+    // third Sunday is 父亲节, and 芒种 and 夏至 are the solar terms. The
+    // 端午节 holiday is off from the 14th to the 16th and makes the weekend
+    // before it working days.
     const std::string expected =
         "             2010年6月  庚寅年 虎年\n"
         "  日     一     二     三     四     五     六\n"
         "                 1      2      3      4      5\n"
         "              儿童节  二十   廿一   廿二   廿三\n"
-        "   6      7      8      9     10     11     12\n"
+        "   6      7      8      9     10     11     12班\n"
         " 芒种   廿五   廿六   廿七   廿八   廿九   五月\n"
-        "  13     14     15     16     17     18     19\n"
+        "  13班   14休   15休   16休   17     18     19\n"
         " 初二   初三   初四  端午节  初六   初七   初八\n"
         "  20     21     22     23     24     25     26\n"
         "父亲节  夏至   十一   十二   十三   十四   十五\n"
@@ -74,11 +76,13 @@ TEST(QnCalMonth, WithoutArgumentsShowsTodaysMonthAndInfoLine)
 TEST(QnCalMonth, HighlightsTodayOnlyWhenAskedAndOnlyInItsMonth)
 {
     qncal::RunOptions terminal;
-    terminal.highlightToday = true;
+    terminal.color = true;
     const RunResult today = RunWith({}, June15th2010, terminal);
-    EXPECT_NE(today.out.find("  13     14     \x1b[7m15\x1b[0m     16"), std::string::npos) << today.out;
+    // The 15th is a day off as well: only its number is reversed.
+    EXPECT_NE(today.out.find("   14\x1b[31m休\x1b[0m   \x1b[7m15\x1b[0m\x1b[31m休\x1b[0m   16"), std::string::npos)
+        << today.out;
     const RunResult other = RunWith({"2010", "7"}, June15th2010, terminal);
-    EXPECT_EQ(other.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(other.out.find("\x1b[7"), std::string::npos);
 }
 
 TEST(QnCalMonth, InfoLineUsesTheEraTextBefore1949)
@@ -88,7 +92,7 @@ TEST(QnCalMonth, InfoLineUsesTheEraTextBefore1949)
         std::string infoLine;
     } cases[] = {
         {{"1900", "2"}, "[清]德宗 爱新觉罗载湉 光绪26年 农历正月初二"},
-        {{"1948", "12"}, "[近、现代]中华民国  民国38年 农历冬月初一"},
+        {{"1948", "12"}, "[近、现代]中华民国  民国37年 农历冬月初一"},
         {{"1949", "1"}, "1949-01-01 农历腊月初三"},
         {{"2100", "12"}, "2100-12-01 农历冬月初一"},
     };
@@ -128,7 +132,9 @@ TEST(QnCalDay, ListsEveryFieldWithAChineseLabel)
         "日干支：  甲辰\n"
         "生肖：    龙\n"
         "星座：    宝瓶\n"
-        "纪年：\n";
+        "纪年：\n"
+        "法定：    春节 休\n"
+        "节令：    六九第6天\n";
     const RunResult run = RunWith({"--day", "2024-02-10"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, expected);
@@ -150,10 +156,10 @@ TEST(QnCalTsv, WritesOneTabSeparatedLinePerDay)
     const RunResult run = RunWith({"--tsv", "2024-02-08", "2024-02-11"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
-              "2024-02-08\t2023\t12\t29\t0\t腊月\t廿九\t\t\t\t甲辰\t丙寅\t壬寅\t兔\t宝瓶\t\n"
-              "2024-02-09\t2023\t12\t30\t0\t腊月\t三十\t\t\t除夕\t甲辰\t丙寅\t癸卯\t兔\t宝瓶\t\n"
-              "2024-02-10\t2024\t1\t1\t0\t正月\t初一\t\t\t春节\t甲辰\t丙寅\t甲辰\t龙\t宝瓶\t\n"
-              "2024-02-11\t2024\t1\t2\t0\t正月\t初二\t\t\t\t甲辰\t丙寅\t乙巳\t龙\t宝瓶\t\n");
+              "2024-02-08\t2023\t12\t29\t0\t腊月\t廿九\t\t\t\t甲辰\t丙寅\t壬寅\t兔\t宝瓶\t\t\t六九第4天\n"
+              "2024-02-09\t2023\t12\t30\t0\t腊月\t三十\t\t\t除夕\t甲辰\t丙寅\t癸卯\t兔\t宝瓶\t\t\t六九第5天\n"
+              "2024-02-10\t2024\t1\t1\t0\t正月\t初一\t\t\t春节\t甲辰\t丙寅\t甲辰\t龙\t宝瓶\t\t休 春节\t六九第6天\n"
+              "2024-02-11\t2024\t1\t2\t0\t正月\t初二\t\t\t\t甲辰\t丙寅\t乙巳\t龙\t宝瓶\t\t休 春节\t六九第7天\n");
 }
 
 TEST(QnCalTsv, KnownDays)
@@ -162,16 +168,29 @@ TEST(QnCalTsv, KnownDays)
         std::string date;
         std::string line;
     } cases[] = {
-        {"2023-03-22", "2023-03-22\t2023\t2\t1\t1\t闰二\t初一\t\t\t\t癸卯\t乙卯\t己卯\t兔\t白羊\t"},
-        {"2009-06-27", "2009-06-27\t2009\t5\t5\t1\t闰五\t初五\t\t\t端午节\t己丑\t庚午\t癸卯\t牛\t巨蟹\t"},
-        {"2024-02-04", "2024-02-04\t2023\t12\t25\t0\t腊月\t廿五\t立春\t\t\t甲辰\t丙寅\t戊戌\t兔\t宝瓶\t"},
-        {"2016-07-07", "2016-07-07\t2016\t6\t4\t0\t六月\t初四\t小暑\t\t\t丙申\t乙未\t庚寅\t猴\t巨蟹\t"},
-        {"2025-04-07", "2025-04-07\t2025\t3\t10\t0\t三月\t初十\t\t\t\t乙巳\t庚辰\t丙午\t蛇\t白羊\t"},
-        {"2010-06-01", "2010-06-01\t2010\t4\t19\t0\t四月\t十九\t\t儿童节\t\t庚寅\t辛巳\t壬午\t虎\t双子\t"},
+        {"2023-03-22", "2023-03-22\t2023\t2\t1\t1\t闰二\t初一\t\t\t\t癸卯\t乙卯\t己卯\t兔\t白羊\t\t\t"},
+        {"2009-06-27", "2009-06-27\t2009\t5\t5\t1\t闰五\t初五\t\t\t端午节\t己丑\t庚午\t癸卯\t牛\t巨蟹\t\t\t"},
+        {"2024-02-04",
+         "2024-02-04\t2023\t12\t25\t0\t腊月\t廿五\t立春\t\t\t甲辰\t丙寅\t戊戌\t兔\t宝瓶\t\t班 春节\t五九第9天"},
+        {"2016-07-07", "2016-07-07\t2016\t6\t4\t0\t六月\t初四\t小暑\t\t\t丙申\t乙未\t庚寅\t猴\t巨蟹\t\t\t"},
+        {"2025-04-07", "2025-04-07\t2025\t3\t10\t0\t三月\t初十\t\t\t\t乙巳\t庚辰\t丙午\t蛇\t白羊\t\t\t"},
+        {"2010-06-01", "2010-06-01\t2010\t4\t19\t0\t四月\t十九\t\t儿童节\t\t庚寅\t辛巳\t壬午\t虎\t双子\t\t\t"},
         {"1916-02-03",
-         "1916-02-03\t1916\t1\t1\t0\t正月\t初一\t\t\t春节\t乙卯\t己丑\t庚午\t龙\t宝瓶\t[近、现代]中华民国  民国6年"},
+         "1916-02-03	1916	1	1	0	正月	初一			春节	乙卯	己丑	"
+         "庚午	龙	宝瓶	[近、现代]中华民国  "
+         "民国5年		五九第7天"},
         {"0001-01-01",
-         "0001-01-01\t0\t11\t19\t0\t冬月\t十九\t\t元旦节\t\t辛酉\t庚子\t丁丑\t鸡\t摩羯\t[西汉]平帝 刘衍 元始元年"},
+         "0001-01-01	0	11	19	0	冬月	十九		元旦节		辛酉	庚子	"
+         "丁丑	鸡	摩羯	[西汉]平帝 刘衎 "
+         "元始元年		"},
+        // A weekend the notice leaves out inside a holiday is off too; two
+        // almanac texts share the column.
+        {"2014-04-06",
+         "2014-04-06	2014	3	7	0	三月	初七				甲午	戊辰	"
+         "丁未	马	白羊		休 清明节	"},
+        {"2024-12-24",
+         "2024-12-24	2024	11	24	0	冬月	廿四				甲辰	丙子	"
+         "壬戌	龙	摩羯			平安夜 一九第4天"},
     };
     for (const auto& c : cases) {
         const RunResult run = RunWith({"--tsv", c.date, c.date});
@@ -193,7 +212,7 @@ TEST(QnCalTsv, CoversAWholeYearDayByDay)
         char date[16];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.year, d.month, d.day);
         EXPECT_EQ(line.substr(0, 10), date);
-        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 15) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 17) << line;
         expected += 1;
         ++count;
     }
@@ -220,6 +239,7 @@ TEST(QnCalFromLunar, ConvertsExistingLunarDates)
     }
 }
 
+// A lunar date that does not exist is bad input like a solar one: status 2.
 TEST(QnCalFromLunar, SaysSoWhenTheLunarDateDoesNotExist)
 {
     const struct {
@@ -234,7 +254,7 @@ TEST(QnCalFromLunar, SaysSoWhenTheLunarDateDoesNotExist)
     for (auto c : cases) {
         c.args.insert(c.args.begin(), "--from-lunar");
         const RunResult run = RunWith(c.args);
-        EXPECT_EQ(run.status, 1) << c.message;
+        EXPECT_EQ(run.status, 2) << c.message;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.message);
     }
@@ -246,7 +266,7 @@ TEST(QnCalBadInput, ExitsWithStatusTwoAndOneLineOnStderr)
         std::vector<std::string> args;
         std::string mentions;  // the message names the problem
     } cases[] = {
-        {{"2010"}, "参数个数"},
+        {{"-3", "2010"}, "参数个数"},
         {{"2010", "6", "1"}, "参数个数"},
         {{"2010", "13"}, "13"},
         {{"2010", "0"}, "月份"},
@@ -295,6 +315,88 @@ TEST(QnCalBadInput, ExitsWithStatusTwoAndOneLineOnStderr)
     }
 }
 
+// The calendar reform skipped 1582-10-05 .. 1582-10-14: they are refused
+// like 2010-02-30 wherever a date is typed, and left out of a range.
+TEST(QnCalReformGap, SkippedDaysAreRefusedAsDates)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--day", "1582-10-05"},
+        {"--day", "1582-10-14"},
+        {"--day=1582-10-10"},
+        {"--tsv", "1582-10-05", "1582-10-20"},
+        {"--tsv", "1582-10-01", "1582-10-14"},
+        {"--ics", "1582-10-01", "1582-10-09"},
+    };
+    for (const auto& args : cases) {
+        const RunResult run = RunWith(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.out, "") << args.back();
+        EXPECT_NE(run.err.find("没有这一天"), std::string::npos) << run.err;
+    }
+    for (const char* date : {"1582-10-04", "1582-10-15"})
+        EXPECT_EQ(RunWith({"--day", date}).status, 0) << date;
+}
+
+TEST(QnCalReformGap, RangesLeaveTheSkippedDaysOut)
+{
+    const RunResult run = RunWith({"--tsv", "1582-10-03", "1582-10-16"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::vector<std::string> dates;
+    for (std::string line; std::getline(lines, line);) {
+        dates.push_back(line.substr(0, 10));
+        EXPECT_EQ(line.find("\t-1\t"), std::string::npos) << line;
+    }
+    EXPECT_EQ(dates, (std::vector<std::string>{"1582-10-03", "1582-10-04", "1582-10-15", "1582-10-16"}));
+}
+
+TEST(QnCalCommandLine, LongOptionsTakeTheirValueAfterAnEqualsSign)
+{
+    EXPECT_EQ(RunWith({"--day=2024-02-10"}).out, RunWith({"--day", "2024-02-10"}).out);
+    EXPECT_EQ(RunWith({"--tsv=2024-02-08", "2024-02-11"}).out, RunWith({"--tsv", "2024-02-08", "2024-02-11"}).out);
+    EXPECT_EQ(RunWith({"--from-lunar=2023", "2", "1", "--leap"}).out, "2023-03-22\n");
+    EXPECT_EQ(RunWith({"--ics=2024-02-10", "2024-02-10", "--layers=lunar"}).out,
+              RunWith({"--ics", "2024-02-10", "2024-02-10", "--layers", "lunar"}).out);
+    EXPECT_EQ(RunWith({"2024", "2", "--monday", "--week"}).out, RunWith({"-mw", "2024", "2"}).out);
+    EXPECT_EQ(RunWith({"--three", "2024", "2"}).out, RunWith({"-3", "2024", "2"}).out);
+}
+
+TEST(QnCalCommandLine, VersionNamesTheProgram)
+{
+    const RunResult run = RunWith({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("qncal ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("QN周记事本"), std::string::npos);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+TEST(QnCalCommandLine, OptionsInTheWrongPlaceAreRefused)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string mentions;
+    } cases[] = {
+        {{"--leap=1", "--from-lunar", "2023", "2", "1"}, "不带值"},
+        {{"--day", "2024-02-10", "-m"}, "-m"},
+        {{"--tsv", "2024-02-10", "2024-02-11", "--week"}, "--week"},
+        {{"-3", "--day", "2024-02-10"}, "-3"},
+        {{"--tsv", "2024-02-10", "2024-02-11", "--layers", "lunar"}, "--layers"},
+        {{"--ics", "2024-02-10", "2024-02-11", "--layers"}, "缺少"},
+        {{"--ics", "2024-02-10", "2024-02-11", "--layers", "lunar", "--layers=terms"}, "选项重复"},
+        {{"-mm"}, "选项重复：-m"},
+        {{"-m", "--monday"}, "选项重复"},
+        {{"-3x"}, "\"-3x\""},
+        {{"--day=2024-02-10", "--ics", "2024-02-10", "2024-02-11"}, "不能同时使用"},
+        {{"--bogus=1"}, "未知选项：--bogus"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = RunWith(c.args);
+        EXPECT_EQ(run.status, 2) << c.mentions;
+        EXPECT_EQ(run.out, "") << c.mentions;
+        EXPECT_NE(run.err.find(c.mentions), std::string::npos) << run.err;
+    }
+}
+
 TEST(QnCalBadInput, TodayOutsideTheCalendarsYearsIsRefused)
 {
     const RunResult run = RunWith({}, qn::EncodeDate(2101, 1, 1));
@@ -313,7 +415,9 @@ TEST(QnCalHelp, DocumentsEveryFormAndColumn)
              {"--day",         "--from-lunar", "--leap",     "--tsv",          "date",         "LunarYear",
               "LunarMonth",    "LunarDay",     "IsLeap",     "LunarMonthText", "LunarDayText", "SolarTerm",
               "Holiday",       "LunarHoliday", "YearGanZhi", "MonthGanZhi",    "DayGanZhi",    "Animal",
-              "Constellation", "EraName",      "1..2100",    "退出状态"})
+              "Constellation", "EraName",      "1..2100",    "退出状态",       "--ics",        "--layers",
+              "lunar",         "terms",        "festivals",  "statutory",      "almanac",      "-3",
+              "--monday",      "--week",       "--version",  "NO_COLOR"})
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }

@@ -1,90 +1,115 @@
 #include "tools/qncal/DayReport.h"
 
+#include "calendar/Almanac.h"
 #include "calendar/DateValue.h"
 #include "calendar/LunarCore.h"
+#include "calendar/LunarTexts.h"
+#include "holidays/HolidayTexts.h"
 #include "tools/qncal/DisplayWidth.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <string_view>
+#include <array>
+#include <charconv>
 #include <utility>
-#include <vector>
 
 namespace qncal {
 
 namespace {
 
-// A grid cell is six columns wide: three Chinese characters ("元宵节").
-constexpr int CellWidth = 6;
-constexpr std::string_view CellGap = " ";
-constexpr int GridWidth = 7 * CellWidth + 6 * static_cast<int>(CellGap.size());
+// The day-information object gives the lunar day and the leap flag as
+// texts only; reading them back spares a second conversion of the date.
+int LunarDayFromText(const std::string& text)
+{
+    static const std::array<std::string, 31> texts = [] {
+        std::array<std::string, 31> all;
+        for (int day = 1; day <= 30; ++day)
+            all[static_cast<std::size_t>(day)] = GetLunarDayText(day);
+        return all;
+    }();
+    for (int day = 1; day <= 30; ++day) {
+        if (texts[static_cast<std::size_t>(day)] == text)
+            return day;
+    }
+    return -1;  // no lunar date: the text is empty
+}
 
-constexpr std::string_view ReverseVideoOn = "\x1b[7m";
-constexpr std::string_view ReverseVideoOff = "\x1b[0m";
+bool IsLeapMonthText(const std::string& text) { return text.rfind("闰", 0) == 0; }
 
 }  // namespace
 
-void LookUpDay(DayInfo& info, int year, int month, int day)
+void LookUpDay(DayInfo& info, int year, int month, int day, const qn::HolidayCalendar* holidays)
 {
     info.year = year;
     info.month = month;
     info.day = day;
     info.cal.Compute(qn::EncodeDate(year, month, day));
-    int lunarYear = 0, lunarMonth = 0;
-    info.lunarDay = 0;
-    info.isLeap = false;
-    SolarToLunar(year, month, day, lunarYear, lunarMonth, info.lunarDay, info.isLeap);
+    info.lunarDay = LunarDayFromText(info.cal.LunarDayText);
+    info.isLeap = IsLeapMonthText(info.cal.LunarMonthText);
+    info.statutory = holidays ? holidays->Look(year, month, day) : qn::HolidayStatus{};
+    info.almanac = GetAlmanacText(year, month, day);
+}
+
+DayInfo LookUpDay(int year, int month, int day, const qn::HolidayCalendar* holidays)
+{
+    DayInfo info;
+    LookUpDay(info, year, month, day, holidays);
+    return info;
+}
+
+bool DayExists(int year, int month, int day) { return GetCalendarKind(year, month, day) != 0; }
+
+qn::CivilDate NextDay(qn::CivilDate date)
+{
+    if (date.day < qn::DaysInGregorianMonth(date.year, date.month))
+        return {date.year, date.month, date.day + 1};
+    if (date.month < 12)
+        return {date.year, date.month + 1, 1};
+    return {date.year + 1, 1, 1};
 }
 
 namespace {
 
-void WriteTrimmedLine(std::ostream& out, std::string line)
+// Exactly `width` decimal digits of a value of years 1..9999, months, days.
+void FillDigits(char* out, int value, int width)
 {
-    const auto end = line.find_last_not_of(' ');
-    line.erase(end == std::string::npos ? 0 : end + 1);
-    out << line << '\n';
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
 }
 
-std::string Join(const std::vector<std::string>& cells)
+// "YYYY-MM-DD" into ten chars.
+void FillDate(char* out, int year, int month, int day)
 {
-    std::string line;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            line += CellGap;
-        line += cells[i];
-    }
-    return line;
-}
-
-std::string DayNumberCell(int day, bool highlighted)
-{
-    char number[16];
-    std::snprintf(number, sizeof number, "%2d", day);
-    std::string cell = Centered(number, CellWidth);
-    if (highlighted) {
-        // Reverse only the digits, so the padding keeps the columns.
-        const auto first = cell.find_first_not_of(' ');
-        const auto last = cell.find_last_not_of(' ');
-        cell = cell.substr(0, first) + std::string(ReverseVideoOn) + cell.substr(first, last - first + 1)
-            + std::string(ReverseVideoOff) + cell.substr(last + 1);
-    }
-    return cell;
+    FillDigits(out, year, 4);
+    out[4] = '-';
+    FillDigits(out + 5, month, 2);
+    out[7] = '-';
+    FillDigits(out + 8, day, 2);
 }
 
 }  // namespace
 
-DayInfo LookUpDay(int year, int month, int day)
+void AppendDate(std::string& text, int year, int month, int day)
 {
-    DayInfo info;
-    LookUpDay(info, year, month, day);
-    return info;
+    char date[10];
+    FillDate(date, year, month, day);
+    text.append(date, sizeof date);
 }
 
 std::string FormatDate(int year, int month, int day)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    std::string text;
+    AppendDate(text, year, month, day);
     return text;
+}
+
+std::string LunarDateText(const DayInfo& day)
+{
+    const TChnCal& c = day.cal;
+    // A leap month's short text is "闰二"; said in full it is "闰二月".
+    if (day.isLeap && c.LunarMonth >= 1 && c.LunarMonth <= 12)
+        return "闰" + std::string(LunarMonthNames[static_cast<std::size_t>(c.LunarMonth - 1)]) + "月" + c.LunarDayText;
+    return c.LunarMonthText + c.LunarDayText;
 }
 
 std::string LowerLineText(const TChnCal& cal)
@@ -103,38 +128,6 @@ std::string InfoLine(const DayInfo& day)
     if (day.year < 1949)
         return day.cal.EraName + " 农历" + lunarDate;
     return FormatDate(day.year, day.month, day.day) + " 农历" + lunarDate;
-}
-
-void WriteMonth(std::ostream& out, const MonthView& view)
-{
-    const DayInfo selected = LookUpDay(view.year, view.month, view.selectedDay);
-    const std::string title = std::to_string(view.year) + "年" + std::to_string(view.month) + "月  "
-        + selected.cal.YearGanZhi + "年 " + selected.cal.Animal + "年";
-    WriteTrimmedLine(out, Centered(title, std::max(GridWidth, DisplayWidth(title))));
-
-    std::vector<std::string> header;
-    for (const char* weekday : {"日", "一", "二", "三", "四", "五", "六"})
-        header.push_back(Centered(weekday, CellWidth));
-    WriteTrimmedLine(out, Join(header));
-
-    const int firstColumn = qn::SundayFirstWeekday(qn::EncodeDate(view.year, view.month, 1)) - 1;
-    const int days = qn::DaysInGregorianMonth(view.year, view.month);
-    const std::string blank(CellWidth, ' ');
-    std::vector<std::string> numbers(7, blank), texts(7, blank);
-    TChnCal cal;
-    for (int day = 1; day <= days; ++day) {
-        const int column = (firstColumn + day - 1) % 7;
-        cal.Compute(qn::EncodeDate(view.year, view.month, day));
-        numbers[column] = DayNumberCell(day, day == view.highlightDay);
-        texts[column] = Centered(LowerLineText(cal), CellWidth);
-        if (column == 6 || day == days) {
-            WriteTrimmedLine(out, Join(numbers));
-            WriteTrimmedLine(out, Join(texts));
-            numbers.assign(7, blank);
-            texts.assign(7, blank);
-        }
-    }
-    out << InfoLine(selected) << '\n';
 }
 
 void WriteDayFields(std::ostream& out, const DayInfo& day)
@@ -160,20 +153,99 @@ void WriteDayFields(std::ostream& out, const DayInfo& day)
         {"生肖", c.Animal},
         {"星座", c.Constellation},
         {"纪年", c.EraName},
+        {"法定", qn::HolidayFieldText(day.statutory)},
+        {"节令", day.almanac},
     };
+    std::string text;
     for (const auto& [label, value] : fields) {
-        const int pad = 8 - DisplayWidth(label);
-        WriteTrimmedLine(out, std::string(label) + "：" + std::string(static_cast<std::size_t>(pad), ' ') + value);
+        text += label;
+        text += "：";
+        text.append(static_cast<std::size_t>(8 - DisplayWidth(label)), ' ');
+        text += value;
+        text.erase(text.find_last_not_of(' ') + 1);
+        text += '\n';
     }
+    out << text;
 }
 
-void WriteTsvLine(std::ostream& out, const DayInfo& day)
+namespace {
+
+const TsvColumn Columns[] = {
+    {"date", "公历日期 YYYY-MM-DD", [](LineSink& l, const DayInfo& d) { l.PutDate(d.year, d.month, d.day); }},
+    {"LunarYear", "农历年", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.LunarYearText); }},
+    {"LunarMonth", "农历月（1..12，闰月也是月份数字）",
+     [](LineSink& l, const DayInfo& d) { l.PutNumber(d.cal.LunarMonth); }},
+    {"LunarDay", "农历日（1..30）", [](LineSink& l, const DayInfo& d) { l.PutNumber(d.lunarDay); }},
+    {"IsLeap", "是否闰月（1 是，0 否）", [](LineSink& l, const DayInfo& d) { l.Put(d.isLeap ? '1' : '0'); }},
+    {"LunarMonthText", "农历月名（正月……腊月，闰月前加“闰”）",
+     [](LineSink& l, const DayInfo& d) { l.Put(d.cal.LunarMonthText); }},
+    {"LunarDayText", "农历日名（初一……三十）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.LunarDayText); }},
+    {"SolarTerm", "节气", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.SolarTerm); }},
+    {"Holiday", "公历节日", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Holiday); }},
+    {"LunarHoliday", "农历节日", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.LunarHoliday); }},
+    {"YearGanZhi", "年干支（以立春为界）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.YearGanZhi); }},
+    {"MonthGanZhi", "月干支（以节为界）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.MonthGanZhi); }},
+    {"DayGanZhi", "日干支", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.DayGanZhi); }},
+    {"Animal", "生肖", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Animal); }},
+    {"Constellation", "星座", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.Constellation); }},
+    {"EraName", "历史纪年（1949 年起为空）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.EraName); }},
+    {"Statutory", "法定假日：“休 春节”（放假）或“班 春节”（调休上班）",
+     [](LineSink& l, const DayInfo& d) { l.Put(qn::HolidayTsvText(d.statutory)); }},
+    {"Almanac", "节令，多项以空格分隔，如“平安夜 一九第4天”",
+     [](LineSink& l, const DayInfo& d) { l.Put(d.almanac); }},
+};
+
+}  // namespace
+
+std::span<const TsvColumn> TsvColumns() { return Columns; }
+
+void AppendTsvLine(std::string& text, const DayInfo& day)
 {
-    const TChnCal& c = day.cal;
-    out << FormatDate(day.year, day.month, day.day) << '\t' << c.LunarYear << '\t' << c.LunarMonth << '\t'
-        << day.lunarDay << '\t' << (day.isLeap ? 1 : 0) << '\t' << c.LunarMonthText << '\t' << c.LunarDayText << '\t'
-        << c.SolarTerm << '\t' << c.Holiday << '\t' << c.LunarHoliday << '\t' << c.YearGanZhi << '\t' << c.MonthGanZhi
-        << '\t' << c.DayGanZhi << '\t' << c.Animal << '\t' << c.Constellation << '\t' << c.EraName << '\n';
+    LineSink line;
+    bool first = true;
+    for (const TsvColumn& column : Columns) {
+        if (!first)
+            line.Put('\t');
+        first = false;
+        column.put(line, day);
+    }
+    line.Put('\n');
+    line.AppendTo(text);
+}
+
+void LineSink::Spill(std::string_view text)
+{
+    if (!spilled_) {
+        long_.assign(buffer_, cursor_);
+        spilled_ = true;
+    }
+    long_ += text;
+}
+
+void LineSink::PutNumber(int value)
+{
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    const auto n = static_cast<std::size_t>(result.ptr - digits);
+    if (spilled_ || n > static_cast<std::size_t>(buffer_ + sizeof buffer_ - cursor_))
+        return Spill(std::string_view(digits, n));
+    for (std::size_t i = 0; i < n; ++i)
+        *cursor_++ = digits[i];
+}
+
+void LineSink::PutDate(int year, int month, int day)
+{
+    char date[10];
+    FillDate(date, year, month, day);
+    Put(std::string_view(date, sizeof date));
+}
+
+void LineSink::AppendTo(std::string& text) const
+{
+    if (spilled_)
+        text += long_;
+    else
+        text.append(buffer_, static_cast<std::size_t>(cursor_ - buffer_));
 }
 
 }  // namespace qncal

@@ -89,6 +89,24 @@ int DisplayWidth(std::string_view utf8)
     return width;
 }
 
+int TerminalWidth(std::string_view text)
+{
+    int width = 0;
+    while (!text.empty()) {
+        if (text.size() > 1 && text[0] == '\x1b' && text[1] == '[') {
+            const auto end = text.find('m', 2);
+            if (end != std::string_view::npos) {
+                text.remove_prefix(end + 1);
+                continue;
+            }
+        }
+        const Decoded d = DecodeFront(text);
+        width += CodePointWidth(d.cp);
+        text.remove_prefix(d.length);
+    }
+    return width;
+}
+
 std::string FitToWidth(std::string_view utf8, int width)
 {
     if (DisplayWidth(utf8) <= width)

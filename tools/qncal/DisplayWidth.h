@@ -14,6 +14,10 @@ int CodePointWidth(char32_t cp);
 // Columns the UTF-8 text takes. A malformed byte counts as one column.
 int DisplayWidth(std::string_view utf8);
 
+// Columns the text takes on a terminal: like DisplayWidth, but colour
+// escape sequences (ESC [ ... m) take none.
+int TerminalWidth(std::string_view text);
+
 // The text cut to at most `width` columns at a character boundary. A trailing
 // 月 or 节 is dropped first ("闰十一月" becomes "闰十一"), since the rest still
 // reads right; only then are characters cut from the end.

@@ -1,6 +1,9 @@
+#include "notes/frame/PageViewer.h"
+#include "notes/frame/WebPanel.h"
 #include "tests/support/BoardFixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -122,6 +125,50 @@ TEST_F(BoardTest, ExitFromTheMenuEndsWithoutStoringTheGeometry)
     ASSERT_GE(lines.size(), 6);
     EXPECT_EQ(lines[1].trimmed(), "1000");
     EXPECT_EQ(lines[2].trimmed(), "600");
+}
+
+}  // namespace
+
+namespace {
+
+QStringList& ShownMessages()
+{
+    static QStringList messages;
+    return messages;
+}
+
+TEST_F(BoardTest, HelpShowsInsideAndFeedbackIsNamedWhenNoProgramOpensThem)
+{
+    Open(qn::EncodeDate(2010, 6, 1));
+    ShownMessages().clear();
+    qn::SetMessageSink([](const QString&, const QString& text) { ShownMessages().append(text); });
+    QList<QUrl> tried;
+    qn::SetUrlOpener([&](const QUrl& url, std::function<void()> failed) {
+        tried.append(url);
+        failed();
+    });
+    window->findChild<QAction*>(QStringLiteral("N_help"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("N_Submit"))->trigger();
+    qn::SetUrlOpener({});
+
+    ASSERT_EQ(tried.size(), 2);
+    auto* viewer = window->findChild<qn::TPageViewer*>();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->view()->currentUrl(), tried[0]);
+    EXPECT_TRUE(tried[0].path().endsWith(QStringLiteral("/help4/qn1.htm")));
+    ASSERT_EQ(ShownMessages().size(), 1);
+    EXPECT_TRUE(ShownMessages()[0].contains(QStringLiteral("help4") + QDir::separator() + QStringLiteral("qn2.htm")))
+        << ShownMessages()[0].toStdString();
+
+    // A desktop that opens the pages: no window and no message of ours.
+    viewer->hide();
+    qn::SetUrlOpener([](const QUrl&, std::function<void()>) {});
+    window->findChild<QAction*>(QStringLiteral("N_help"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("N_Submit"))->trigger();
+    qn::SetUrlOpener({});
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_EQ(ShownMessages().size(), 1);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #include "tests/support/BoardFixture.h"
+#include "tests/support/RtfTestSupport.h"
 
 #include <QClipboard>
+#include <QFontInfo>
 #include <QSqlQuery>
 #include <QTextCharFormat>
 #include <QTextCursor>
+
+#include <cmath>
 
 namespace {
 
@@ -105,21 +109,91 @@ TEST_F(EditingTest, FontAndColourDialogsApplyTheChoiceAndKeepIt)
     fontAnswer = chosen;
     window->imgFontClick();
     EXPECT_EQ(fontAsked, 1);
-    EXPECT_EQ(lastFontOffered.family(), QStringLiteral("宋体"));  // FontDlg starts at 宋体 16 px
-    EXPECT_EQ(lastFontOffered.pixelSize(), 16);
+    // The dialog opens on the box's own font: 宋体 15 px, as installed here.
+    EXPECT_EQ(lastFontOffered.family(), QFontInfo(Box(1)->font()).family());
+    EXPECT_EQ(lastFontOffered.pixelSize(), 15);
     QTextCursor c(Box(1)->document());
     c.setPosition(2);
     EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
     EXPECT_TRUE(c.charFormat().fontUnderline());
     EXPECT_EQ(c.charFormat().property(QTextFormat::FontPixelSize).toInt(), 20);
     window->imgFontClick();
-    EXPECT_EQ(lastFontOffered.pixelSize(), 20);  // the last choice is kept
+    // Then on the chosen font, which the text now has.
+    EXPECT_EQ(lastFontOffered.pixelSize(), 20);
+    EXPECT_TRUE(lastFontOffered.bold());
+    EXPECT_TRUE(lastFontOffered.underline());
+    EXPECT_EQ(lastFontOffered.family(), QFontInfo(chosen).family());
 
     colourAnswer = QColor(0, 128, 0);
     window->imgRedColorClick();
     EXPECT_EQ(ColourAt(1, 1), QColor(0, 128, 0));
     window->imgRedColorClick();
     EXPECT_EQ(lastColourOffered, QColor(0, 128, 0));
+}
+
+TEST_F(EditingTest, FontDialogOkWithoutAChangeChangesNothing)
+{
+    // The real dialog answers with the font it shows: the installed family
+    // and the size in whole points.
+    fontAnswerFor = [](const QFont& offered) -> std::optional<QFont> {
+        QFont shown(offered.family());
+        shown.setPointSize(int(std::lround(offered.pixelSize() * 72.0 / 96)));
+        shown.setBold(offered.bold());
+        shown.setItalic(offered.italic());
+        shown.setUnderline(offered.underline());
+        shown.setStrikeOut(offered.strikeOut());
+        return shown;
+    };
+    FocusBox(1, QStringLiteral("plain "), false);
+    QTextCharFormat arial;
+    arial.setFontFamilies({QStringLiteral("Arial")});
+    arial.setProperty(QTextFormat::FontPixelSize, 20);
+    arial.setFontWeight(QFont::Bold);
+    arial.setFontItalic(true);
+    arial.setForeground(QColor(200, 0, 0));
+    Box(1)->textCursor().insertText(QStringLiteral("arial"), arial);
+    const QString key = QStringLiteral("where YearMonthStr = '20100531'");
+    const auto runsBefore = rtftest::RunsOf(*Box(1)->document());
+    const QByteArray storedBefore = Rows(key).front().content;
+    for (int at : {2, 8}) {  // in the box's own font, then in Arial
+        SCOPED_TRACE(at);
+        QTextCursor c(Box(1)->document());
+        c.setPosition(at);
+        Box(1)->setTextCursor(c);
+        window->imgFontClick();
+        if (at == 8) {
+            EXPECT_EQ(lastFontOffered.family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
+            EXPECT_EQ(lastFontOffered.pixelSize(), 20);
+            EXPECT_TRUE(lastFontOffered.bold() && lastFontOffered.italic());
+        }
+        Box(1)->selectAll();
+        window->imgFontClick();
+        EXPECT_EQ(rtftest::RunsOf(*Box(1)->document()), runsBefore);
+        EXPECT_EQ(Rows(key).front().content, storedBefore);
+    }
+
+    // A change of the size alone leaves the family and the styles as they were.
+    fontAnswerFor = [](const QFont& offered) -> std::optional<QFont> {
+        QFont bigger(offered.family());
+        bigger.setPointSize(18);
+        bigger.setBold(offered.bold());
+        bigger.setItalic(offered.italic());
+        return bigger;
+    };
+    QTextCursor c(Box(1)->document());
+    c.setPosition(6);
+    c.setPosition(11, QTextCursor::KeepAnchor);
+    Box(1)->setTextCursor(c);
+    window->imgFontClick();
+    const auto runs = rtftest::RunsOf(*Box(1)->document());
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(runs[0].size(), 2u);
+    EXPECT_EQ(runs[0][1].text, QStringLiteral("arial"));
+    EXPECT_EQ(runs[0][1].attrs.family, QStringLiteral("Arial"));
+    EXPECT_EQ(runs[0][1].attrs.points, 18);
+    EXPECT_EQ(runs[0][1].attrs.pixels, 0);
+    EXPECT_EQ(runs[0][1].attrs.weight, QFont::Bold);
+    EXPECT_EQ(runs[0][1].attrs.color, QStringLiteral("#ffc80000"));
 }
 
 TEST_F(EditingTest, CancelledDialogsChangeAndSaveNothing)

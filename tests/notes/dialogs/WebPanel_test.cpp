@@ -1,29 +1,39 @@
 // The web panel under the calendar and the product's pages.
 
+#include "notes/frame/PageViewer.h"
 #include "notes/frame/WebPanel.h"
 #include "tests/support/DialogTestSupport.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextDocument>
 
 using namespace qn;
 using namespace qn::testing;
 
 namespace {
 
-// A one-page web server on the loopback interface.
+// A one-page https server on the loopback interface, with a certificate for
+// 127.0.0.1 that the test trusts (tests/notes/dialogs/fixtures).
 class TinyServer : public QObject {
 public:
     explicit TinyServer(QByteArray response) : m_response(std::move(response))
     {
+        m_server.setSslConfiguration(ServerConfiguration());
         m_server.listen(QHostAddress::LocalHost);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        connect(&m_server, &QSslServer::pendingConnectionAvailable, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                ++m_connections;
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     socket->readAll();
                     socket->write(m_response);
@@ -33,14 +43,34 @@ public:
             }
         });
     }
-    QUrl url(const QString& path) const
+    QUrl url(const QString& path, const char* scheme = "https") const
     {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+        return QUrl(
+            QStringLiteral("%1://127.0.0.1:%2%3").arg(QLatin1String(scheme)).arg(m_server.serverPort()).arg(path));
+    }
+    int connections() const { return m_connections; }
+
+    static QSslCertificate Certificate()
+    {
+        QFile f(QStringLiteral(QN_FIXTURE_DIR "/loopback-cert.pem"));
+        return f.open(QIODevice::ReadOnly) ? QSslCertificate(f.readAll()) : QSslCertificate();
     }
 
 private:
-    QTcpServer m_server;
+    static QSslConfiguration ServerConfiguration()
+    {
+        QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
+        QFile key(QStringLiteral(QN_FIXTURE_DIR "/loopback-key.pem"));
+        if (key.open(QIODevice::ReadOnly))
+            conf.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+        conf.setLocalCertificate(Certificate());
+        conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+        return conf;
+    }
+
+    QSslServer m_server;
     QByteArray m_response;
+    int m_connections = 0;
 };
 
 QList<QMenu*> VisibleMenus()
@@ -64,20 +94,37 @@ void CopyShippedPage(const TestFolder& t, const QString& relative)
 class WebPanelTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void placedAsDesigned();
     void rightClickShowsOnlyTheEmptyMenu_data();
     void rightClickShowsOnlyTheEmptyMenu();
     void showsTheShippedStartPage();
     void missingPageStaysCalm();
-    void loadsAPageOverHttp();
-    void pageInGbkOverHttp();
+    void loadsAPageOverHttps();
+    void pageInGbkOverHttps();
+    void plainHttpIsRefused();
+    void aWebPageNeverLoadsLocalFiles();
+    void tooLargeOrTooDeepPagesAreNotShown_data();
+    void tooLargeOrTooDeepPagesAreNotShown();
     void linksOfAWebPageStayOnTheWeb();
     void unreachableSiteStaysCalm();
     void baseAddress_data();
     void baseAddress();
     void helpAndFeedbackOpenInTheBrowser();
+    void helpShowsInsideAndFeedbackIsNamedWhenNoProgramOpensThem();
+    void desktopOpenerFailureIsNoticed();
     void shippedPagesAreComplete();
 };
+
+void WebPanelTest::initTestCase()
+{
+    // The client trusts the loopback server's own certificate, and only that.
+    const QSslCertificate certificate = TinyServer::Certificate();
+    QVERIFY(!certificate.isNull());
+    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
+    conf.addCaCertificate(certificate);
+    QSslConfiguration::setDefaultConfiguration(conf);
+}
 
 void WebPanelTest::placedAsDesigned()
 {
@@ -155,7 +202,7 @@ void WebPanelTest::missingPageStaysCalm()
     QVERIFY(RecordedMessages().isEmpty());
 }
 
-void WebPanelTest::loadsAPageOverHttp()
+void WebPanelTest::loadsAPageOverHttps()
 {
     TestFolder t;
     TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n"
@@ -169,7 +216,7 @@ void WebPanelTest::loadsAPageOverHttp()
     QVERIFY(!panel.webLink->isLoading());
 }
 
-void WebPanelTest::pageInGbkOverHttp()
+void WebPanelTest::pageInGbkOverHttps()
 {
     TestFolder t;
     TinyServer server(
@@ -182,15 +229,97 @@ void WebPanelTest::pageInGbkOverHttp()
     QCOMPARE(panel.webLink->toPlainText(), QStringLiteral("你好"));
 }
 
+void WebPanelTest::plainHttpIsRefused()
+{
+    TestFolder t;
+    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>plain</p>");
+    TWebPanel panel(t.folder());
+    panel.webLink->setHtml("<p>before</p>");
+    QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
+    panel.webLink->Navigate(server.url("/rs/QN4.htm", "http"));
+    QCOMPARE(navigated.size(), 1);  // at once, without asking the network
+    QVERIFY(!navigated.at(0).at(1).toBool());
+    QCOMPARE(panel.webLink->toPlainText(), QString("before"));
+    QCOMPARE(server.connections(), 0);
+}
+
+void WebPanelTest::aWebPageNeverLoadsLocalFiles()
+{
+    TestFolder t;
+    // A picture that a local page of ours may show.
+    const QString picture = t.folder().root() + "web/rs/pic.png";
+    QDir().mkpath(QFileInfo(picture).absolutePath());
+    QImage(4, 4, QImage::Format_RGB32).save(picture);
+    const QString page = QStringLiteral(
+                             "<p>page</p><img src=\"%1\"><img src=\"file:///dev/zero\">"
+                             "<link rel=\"stylesheet\" href=\"file:///etc/hostname\">")
+                             .arg(QUrl::fromLocalFile(picture).toString());
+    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + page.toUtf8());
+    TWebPanel panel(t.folder());
+    QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
+    panel.webLink->Navigate(server.url("/rs/QN4.htm"));
+    QVERIFY(navigated.wait(10000));
+    QVERIFY(navigated.at(0).at(1).toBool());
+    // Nothing is read: what the view asks for comes back empty.
+    QTextDocument* doc = panel.webLink->document();
+    const auto loaded = [doc](QTextDocument::ResourceType type, const QUrl& url) {
+        const QVariant resource = doc->resource(type, url);
+        return resource.canConvert<QByteArray>() ? !resource.toByteArray().isEmpty() : resource.isValid();
+    };
+    QVERIFY(!loaded(QTextDocument::ImageResource, QUrl::fromLocalFile(picture)));
+    QVERIFY(!loaded(QTextDocument::ImageResource, QUrl("file:///dev/zero")));
+    QVERIFY(!loaded(QTextDocument::StyleSheetResource, QUrl("file:///etc/hostname")));
+
+    // The same page from our own folder shows its picture, but never a device.
+    const QString local = t.folder().root() + "web/rs/local.htm";
+    QFile file(local);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(page.toUtf8());
+    file.close();
+    panel.webLink->Navigate(QUrl::fromLocalFile(local));
+    QVERIFY(navigated.last().at(1).toBool());
+    QVERIFY(loaded(QTextDocument::ImageResource, QUrl::fromLocalFile(picture)));
+    QVERIFY(!loaded(QTextDocument::ImageResource, QUrl("file:///dev/zero")));
+}
+
+void WebPanelTest::tooLargeOrTooDeepPagesAreNotShown_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::newRow("3000 nested tables") << QByteArray("<table><tr><td>").repeated(3000) + "x";
+    QTest::newRow("nested lists") << QByteArray("<ul><li>").repeated(500) + "x";
+    QTest::newRow("over a megabyte") << "<p>" + QByteArray(TWebLink::kMaxPageBytes, 'a') + "</p>";
+}
+
+void WebPanelTest::tooLargeOrTooDeepPagesAreNotShown()
+{
+    QFETCH(QByteArray, page);
+    TestFolder t;
+    const QString path = t.folder().root() + "page.htm";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(page);
+    file.close();
+    TWebPanel panel(t.folder());
+    panel.webLink->setHtml("<p>before</p>");
+    QSignalSpy navigated(panel.webLink, &TWebLink::navigated);
+    panel.webLink->Navigate(QUrl::fromLocalFile(path));
+    QCOMPARE(navigated.size(), 1);
+    QVERIFY(!navigated.at(0).at(1).toBool());
+    QCOMPARE(panel.webLink->toPlainText(), QString("before"));
+
+    TinyServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + page);
+    panel.webLink->Navigate(server.url("/rs/QN4.htm"));
+    QVERIFY(navigated.wait(10000));
+    QVERIFY(!navigated.last().at(1).toBool());
+    QCOMPARE(panel.webLink->toPlainText(), QString("before"));
+}
+
 void WebPanelTest::linksOfAWebPageStayOnTheWeb()
 {
     TestFolder t;
     CopyShippedPage(t, "rs/QN4.htm");
     QList<QUrl> opened;
-    SetUrlOpener([&](const QUrl& url) {
-        opened.append(url);
-        return true;
-    });
+    SetUrlOpener([&](const QUrl& url, std::function<void()>) { opened.append(url); });
     TWebPanel panel(t.folder());
     panel.NavigateStartPage();  // a local page: its local links open
     emit panel.webLink->anchorClicked(QUrl("../help4/qn1.htm"));
@@ -212,7 +341,7 @@ void WebPanelTest::unreachableSiteStaysCalm()
     {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
-        closed = QUrl(QStringLiteral("http://127.0.0.1:%1/rs/QN4.htm").arg(probe.serverPort()));
+        closed = QUrl(QStringLiteral("https://127.0.0.1:%1/rs/QN4.htm").arg(probe.serverPort()));
     }  // nobody listens there any more
     TWebPanel panel(t.folder());
     panel.webLink->setHtml("<p>before</p>");
@@ -230,7 +359,9 @@ void WebPanelTest::baseAddress_data()
     QTest::addColumn<QString>("expected");  // "" = the local web/ folder
     QTest::newRow("none") << QByteArray() << "";
     QTest::newRow("https site") << QByteArray("https://example.org\r\n") << "https://example.org/rs/QN4.htm";
-    QTest::newRow("site with a path") << QByteArray("http://example.org/qn/\r\n") << "http://example.org/qn/rs/QN4.htm";
+    QTest::newRow("site with a path") << QByteArray("https://example.org/qn/\r\n")
+                                      << "https://example.org/qn/rs/QN4.htm";
+    QTest::newRow("plain http refused") << QByteArray("http://example.org\r\n") << "";
     QTest::newRow("blanks around") << QByteArray("  https://example.org  \r\n") << "https://example.org/rs/QN4.htm";
     QTest::newRow("script refused") << QByteArray("javascript:alert(1)\r\n") << "";
     QTest::newRow("local file refused") << QByteArray("file:///etc\r\n") << "";
@@ -258,19 +389,64 @@ void WebPanelTest::helpAndFeedbackOpenInTheBrowser()
     TestFolder t;
     QDir().mkpath(t.folder().root() + "web");
     QList<QUrl> opened;
-    SetUrlOpener([&](const QUrl& url) {
-        opened.append(url);
-        return true;
-    });
-    QVERIFY(OpenHelpPage(t.folder()));
-    QVERIFY(OpenFeedbackPage(t.folder()));
+    SetUrlOpener([&](const QUrl& url, std::function<void()>) { opened.append(url); });
+    int fallbacks = 0;
+    OpenHelpPage(t.folder(), [&](const QUrl&) { ++fallbacks; });
+    OpenFeedbackPage(t.folder(), [&](const QString&) { ++fallbacks; });
     t.writeBytes("WebBase.ini", "https://example.org\r\n");
-    QVERIFY(OpenHelpPage(t.folder()));
+    OpenHelpPage(t.folder(), [&](const QUrl&) { ++fallbacks; });
     SetUrlOpener({});
     QCOMPARE(opened,
              (QList<QUrl>{QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"),
                           QUrl::fromLocalFile(t.folder().root() + "web/help4/qn2.htm"),
                           QUrl("https://example.org/help4/qn1.htm")}));
+    QCOMPARE(fallbacks, 0);
+}
+
+void WebPanelTest::helpShowsInsideAndFeedbackIsNamedWhenNoProgramOpensThem()
+{
+    TestFolder t;
+    CopyShippedPage(t, "help4/qn1.htm");
+    CopyShippedPage(t, "help4/qn2.htm");
+    SetUrlOpener([](const QUrl&, std::function<void()> failed) { failed(); });
+    TPageViewer viewer(WebBaseUrl(t.folder()));
+    OpenHelpPage(t.folder(), [&](const QUrl& url) { viewer.ShowPage(url); });
+    QString message;
+    OpenFeedbackPage(t.folder(), [&](const QString& text) { message = text; });
+    SetUrlOpener({});
+
+    QVERIFY(viewer.isVisible());
+    QCOMPARE(viewer.view()->currentUrl(), QUrl::fromLocalFile(t.folder().root() + "web/help4/qn1.htm"));
+    QVERIFY(viewer.view()->toPlainText().contains(QStringLiteral("农历")));
+    QVERIFY(message.contains(QDir::toNativeSeparators(t.folder().root() + "web/help4/qn2.htm")));
+    QVERIFY(message.contains(QStringLiteral("意见反馈")));
+
+    // In the viewer a link leads to the next page in the same window.
+    emit viewer.view()->anchorClicked(QUrl("qn2.htm"));
+    QCOMPARE(viewer.view()->currentUrl(), QUrl::fromLocalFile(t.folder().root() + "web/help4/qn2.htm"));
+    QVERIFY(viewer.view()->toPlainText().contains(QStringLiteral("意见反馈")));
+    emit viewer.view()->anchorClicked(QUrl("file:///etc/hostname"));  // not ours: nothing happens
+    QCOMPARE(viewer.view()->currentUrl(), QUrl::fromLocalFile(t.folder().root() + "web/help4/qn2.htm"));
+}
+
+void WebPanelTest::desktopOpenerFailureIsNoticed()
+{
+    // xdg-open that finds no program for the page ends with an error; the
+    // failure arrives when it has ended.
+    TestFolder t;
+    const QString bin = t.folder().root() + "bin";
+    QDir().mkpath(bin);
+    QFile script(bin + "/xdg-open");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"no method available for opening '$1'\" >&2\nexit 3\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit());
+    bool failed = false;
+    OpenUrl(QUrl("https://example.org/help4/qn1.htm"), [&] { failed = true; });
+    qputenv("PATH", path);
+    QTRY_VERIFY_WITH_TIMEOUT(failed, 20000);
 }
 
 void WebPanelTest::shippedPagesAreComplete()
@@ -279,8 +455,9 @@ void WebPanelTest::shippedPagesAreComplete()
     QFile help(QStringLiteral(QN_SOURCE_WEB_DIR "/help4/qn1.htm"));
     QVERIFY(help.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(help.readAll());
-    for (const char* topic : {"周一", "农历", "复制", "撤销", "内容导出", "全透明效果", "半透明效果", "悬浮窗",
-                              "登录密码", "Data/UserData.mdb", "--folder DIR", "--help", "WebBase.ini"})
+    for (const char* topic :
+         {"周一", "农历", "复制", "撤销", "内容导出", "全透明效果", "半透明效果", "悬浮窗", "登录密码",
+          "Data/UserData.mdb", "--folder DIR", "--help", "WebBase.ini", "cn-holidays.csv", "holiday-cn", "MIT"})
         QVERIFY2(text.contains(QString::fromUtf8(topic)), topic);
     QFile feedback(QStringLiteral(QN_SOURCE_WEB_DIR "/help4/qn2.htm"));
     QVERIFY(feedback.open(QIODevice::ReadOnly));

@@ -5,12 +5,14 @@
 #include "tests/support/StoreFixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -113,6 +115,27 @@ TEST_F(MainWindowTest, APauseAfterTypingCheckpointsTheStore)
     EXPECT_EQ(RowsInFileAlone(folder.dataFile(QStringLiteral("UserData.mdb"))), 0);
     QTest::qWait(TMainFrm::kCheckpointPauseMs + 500);
     EXPECT_EQ(RowsInFileAlone(folder.dataFile(QStringLiteral("UserData.mdb"))), 6);
+}
+
+// Typing without a pause never lets the log grow past a few megabytes: once
+// it has, it is copied into the file right after the keystroke's save.
+TEST_F(MainWindowTest, TypingWithoutAPauseKeepsTheLogSmall)
+{
+    auto w = Open(qn::EncodeDate(2010, 6, 1));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const QString log = folder.dataFile(QStringLiteral("UserData.mdb")) + QStringLiteral("-wal");
+    qint64 largest = 0;
+    // About 36 KB of log per save: 200 saves make 7 MB unless it is copied.
+    const auto note = [](int i) { return (QString(79, QLatin1Char('a' + i % 26)) + QLatin1Char('\n')).repeated(200); };
+    for (int i = 0; i < 200; ++i) {
+        Box(*w, 1)->setPlainText(note(i));
+        QCoreApplication::processEvents();
+        largest = std::max(largest, QFileInfo(log).size());
+    }
+    EXPECT_LT(largest, 5 * 1024 * 1024);
+    EXPECT_EQ(Rows(QStringLiteral("where YearMonthStr = '20100531'"))[0].contentBak,
+              note(199).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
 TEST_F(MainWindowTest, FocusLeavingABoxSaves)
