@@ -75,6 +75,9 @@ QString SearchPhrase(const QString& text)
 {
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    // A query ends at a NUL; the tokenizer reads NUL as U+FFFD anyway, and
+    // the hits are checked against the text itself.
+    quoted.replace(QChar(0), QChar(0xFFFD));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
@@ -163,8 +166,9 @@ StoreStatus SearchIndex::Remove(int day)
     return status;
 }
 
-StoreResult<SearchPage> SearchIndex::Query(const QString& text, int limit, int beforeDay)
+StoreResult<SearchPage> SearchIndex::Query(const QString& typed, int limit, int beforeDay)
 {
+    const QString text = AsStored(typed);
     StoreResult<SearchPage> result;
     result.value.fromIndex = true;
     if (text.isEmpty())
@@ -188,8 +192,9 @@ StoreResult<SearchPage> SearchIndex::Query(const QString& text, int limit, int b
     return result;
 }
 
-StoreResult<SearchPage> ScanNotes(sqlite3* db, const QString& text, int limit, int beforeDay)
+StoreResult<SearchPage> ScanNotes(sqlite3* db, const QString& typed, int limit, int beforeDay)
 {
+    const QString text = AsStored(typed);
     StoreResult<SearchPage> result;
     if (text.isEmpty())
         return result;

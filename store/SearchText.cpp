@@ -24,6 +24,8 @@ bool Spacing(QChar c) { return EndsLine(c) || c == u'\t'; }
 
 }  // namespace
 
+QString AsStored(const QString& typed) { return QString::fromUtf8(typed.toUtf8()); }
+
 char32_t FoldForSearch(char32_t c)
 {
     const char32_t folded = QChar::toCaseFolded(c);

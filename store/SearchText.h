@@ -17,6 +17,11 @@
 
 namespace qn {
 
+// A search text as the notes would store it (UTF-8): a half of a surrogate
+// pair, which no note can hold, becomes what storing makes of it. The index
+// and the scan both look for this text, so they always agree.
+QString AsStored(const QString& typed);
+
 char32_t FoldForSearch(char32_t c);
 QString FoldForSearch(const QString& text);
 

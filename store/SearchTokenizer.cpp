@@ -63,7 +63,8 @@ std::vector<Character> Characters(const char* text, int size)
         // Offsets only serve highlighting; they stay inside the text.
         const int start = std::min(offset, size);
         offset += length;
-        characters.push_back({FoldForSearch(c), start, std::min(offset, size)});
+        // A NUL would end the token where FTS5 reads it as a C string.
+        characters.push_back({c == 0 ? char32_t(0xFFFD) : FoldForSearch(c), start, std::min(offset, size)});
         i += units;
     }
     return characters;

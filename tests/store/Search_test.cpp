@@ -374,6 +374,70 @@ TEST_F(SearchTest, NothingIsWrittenBeforeTheCheckAndTheKeeperHoldsBackForHeldNot
     EXPECT_EQ(allNotes(), notesBefore);
 }
 
+// The tokenizer takes whatever bytes a row holds: broken, cut and overlong
+// UTF-8, encoded surrogates, code points past the last one, NUL, characters
+// outside the BMP, case folds of odd kinds. The index stays consistent with
+// the text (FTS5's own check tokenizes every row again and compares), and
+// every piece of a note, read as the notebook reads it, finds exactly the
+// days a scan finds.
+TEST_F(SearchTest, AnyBytesInANoteAreIndexedConsistently)
+{
+    const QByteArray texts[] = {
+        QByteArray("\xFF\xFE\xFD"),
+        QByteArray("\xE4\xBC"),
+        QByteArray("a\xC0\xAF"
+                   "b/"),
+        QByteArray("\xED\xA0\x80\xED\xB0\x80 surrogates"),
+        QByteArray("\xF0\x9F\x98\x80\xF0\x9F\x98\x80 \xE7\xAC\x91"),
+        QByteArray("x\0y\0", 4),
+        QByteArray("\xF4\x90\x80\x80\xF8\x88\x80\x80\x80"),
+        QStringLiteral("ǅǆǄ Straße STRASSE İi ﬀ ΣΑΣ σας").toUtf8(),
+        QByteArray("\r\n\t \xE3\x80\x80"),
+        QByteArray(3000, 'a') + QByteArray("\xE4"),
+    };
+    std::map<std::string, QString> notes;
+    for (int i = 0; i < static_cast<int>(std::size(texts)); ++i) {
+        const std::string key = KeyOf(QDate(2020, 1, 1).addDays(i));
+        Foreign("insert into tb_NewQN (YearMonthStr, ContentBak) values (?1, ?2)",
+                {QByteArray::fromStdString(key), texts[i]});
+        notes[key] = QString::fromUtf8(texts[i]);
+    }
+    Reopen();
+    ASSERT_TRUE(WaitForIndex());
+    ASSERT_EQ(dm->Search().IndexInStep(), true);
+    {
+        qn::SqliteStatement check(qn::SqliteHandle(dm->AdoCon()),
+                                  "INSERT INTO qn_search (qn_search) VALUES ('integrity-check')");
+        EXPECT_EQ(check.step(), SQLITE_DONE) << sqlite3_errmsg(qn::SqliteHandle(dm->AdoCon()));
+    }
+    std::set<QString> queries;
+    for (const auto& [key, text] : notes) {
+        const QList<uint> characters = text.toUcs4();
+        for (qsizetype at = 0; at < std::min<qsizetype>(characters.size(), 12); ++at)
+            for (const qsizetype length : {1, 2, 3, 5})
+                if (at + length <= characters.size())
+                    queries.insert(
+                        QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData() + at), length));
+    }
+    for (const QString& query : queries) {
+        Keys expected;
+        for (auto it = notes.rbegin(); it != notes.rend(); ++it)
+            if (qn::FoldForSearch(it->second).contains(qn::FoldForSearch(query)))
+                expected.push_back(it->first);
+        bool fromIndex = false;
+        EXPECT_EQ(Find(query, &fromIndex), expected) << query.toStdString();
+        EXPECT_TRUE(fromIndex);
+    }
+    // Half of a surrogate pair is no character of any note; index and scan
+    // agree on it all the same.
+    for (const QString& half : {QString(QChar(0xD83D)), QString(QChar(0xDE00)), QStringLiteral("a") + QChar(0xD83D)}) {
+        const auto scanned = qn::ScanNotes(qn::SqliteHandle(dm->AdoCon()), half, 0);
+        EXPECT_EQ(Find(half), KeysOf(scanned.value));
+    }
+    // Whatever was asked, the index is still trusted.
+    EXPECT_TRUE(dm->Search().IndexInStep());
+}
+
 struct SnippetCase {
     const char* text;
     const char* query;
