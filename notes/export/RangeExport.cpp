@@ -10,7 +10,6 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -51,11 +50,6 @@ QString DayTitle(const QDate& day)
         title += QLatin1Char(' ') + saturdayLunar + QLatin1Char('/') + sundayLunar;
     return title;
 }
-
-struct DayText {
-    QDate day;
-    std::unique_ptr<QTextDocument> doc;
-};
 
 // The note as the notebook shows it: its RTF, or its plain text when the
 // row holds no RTF.
@@ -167,25 +161,25 @@ RangeExportResult ExportRange(sqlite3* db, const QDate& from, const QDate& to, E
     if (!notes.ok())
         return result;
 
-    // The boxes' notes by week; a Sunday has no box of its own.
-    std::map<QDate, std::vector<DayText>> weeks;
+    // The notes come oldest first, so a week's days follow one another; each
+    // note is written as it is read (a range of many years never holds more
+    // than one note's document). A Sunday has no box of its own.
+    std::unique_ptr<Writer> writer = WriterFor(format);
+    writer->Begin(QStringLiteral("%1 笔记 %2 至 %3").arg(qn::kApplicationTitle, Iso(from), Iso(to)));
+    QDate week;
     for (const qn::DayNote& note : notes.value) {
         const QDate day = QDate::fromString(QString::fromStdString(note.key), QStringLiteral("yyyyMMdd"));
         if (!day.isValid() || day.dayOfWeek() == 7)
             continue;
-        std::unique_ptr<QTextDocument> doc = DocumentOf(note);
+        const std::unique_ptr<QTextDocument> doc = DocumentOf(note);
         if (doc->toPlainText().trimmed().isEmpty())
             continue;
-        weeks[MondayOf(day)].push_back({day, std::move(doc)});
+        if (MondayOf(day) != week) {
+            week = MondayOf(day);
+            writer->Week(WeekTitle(week));
+        }
+        writer->Day(DayTitle(day), *doc);
         ++result.days;
-    }
-
-    std::unique_ptr<Writer> writer = WriterFor(format);
-    writer->Begin(QStringLiteral("%1 笔记 %2 至 %3").arg(qn::kApplicationTitle, Iso(from), Iso(to)));
-    for (const auto& [monday, days] : weeks) {
-        writer->Week(WeekTitle(monday));
-        for (const DayText& day : days)
-            writer->Day(DayTitle(day.day), *day.doc);
     }
     writer->End();
     result.bytes = writer->out.toUtf8();
