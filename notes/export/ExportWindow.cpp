@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,7 +145,10 @@ bool TExportFrm::btnExportClick()
     if (!range)
         return false;
     const ExportFormat format = ChosenFormat();
+    // Years of notes take seconds to read.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const RangeExportResult exported = ExportRange(m_database(), range->first, range->second, format);
+    QGuiApplication::restoreOverrideCursor();
     if (exported.status != qn::StoreStatus::Ok) {
         qn::ShowPlainMessage(this, QStringLiteral("无法读取笔记：%1").arg(qn::StatusText(exported.status)));
         return false;
