@@ -395,12 +395,24 @@ TEST_F(SearchTest, AnyBytesInANoteAreIndexedConsistently)
         QByteArray("\r\n\t \xE3\x80\x80"),
         QByteArray(3000, 'a') + QByteArray("\xE4"),
     };
+    std::vector<QByteArray> rows(std::begin(texts), std::end(texts));
+    // And random strings of the pieces UTF-8 is made of, whole or not.
+    const QByteArray pieces[] = {"a",    "Z",        "\xC3\xA9", "\xE4\xBC\x9A", "\xF0\x9F\x98\x80",  "\xE4",
+                                 "\x9A", "\xF0\x9F", "\xC0",     "\xFF",         QByteArray(1, '\0'), "\r\n",
+                                 "\""};
+    QRandomGenerator random(11);
+    for (int i = 0; i < 300; ++i) {
+        QByteArray row;
+        for (int n = static_cast<int>(random.bounded(24)); n > 0; --n)
+            row += pieces[random.bounded(static_cast<int>(std::size(pieces)))];
+        rows.push_back(row);
+    }
     std::map<std::string, QString> notes;
-    for (int i = 0; i < static_cast<int>(std::size(texts)); ++i) {
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         const std::string key = KeyOf(QDate(2020, 1, 1).addDays(i));
         Foreign("insert into tb_NewQN (YearMonthStr, ContentBak) values (?1, ?2)",
-                {QByteArray::fromStdString(key), texts[i]});
-        notes[key] = QString::fromUtf8(texts[i]);
+                {QByteArray::fromStdString(key), rows[static_cast<size_t>(i)]});
+        notes[key] = QString::fromUtf8(rows[static_cast<size_t>(i)]);
     }
     Reopen();
     ASSERT_TRUE(WaitForIndex());
@@ -411,7 +423,8 @@ TEST_F(SearchTest, AnyBytesInANoteAreIndexedConsistently)
         EXPECT_EQ(check.step(), SQLITE_DONE) << sqlite3_errmsg(qn::SqliteHandle(dm->AdoCon()));
     }
     std::set<QString> queries;
-    for (const auto& [key, text] : notes) {
+    for (const QByteArray& bytes : texts) {
+        const QString text = QString::fromUtf8(bytes);
         const QList<uint> characters = text.toUcs4();
         for (qsizetype at = 0; at < std::min<qsizetype>(characters.size(), 12); ++at)
             for (const qsizetype length : {1, 2, 3, 5})
