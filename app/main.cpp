@@ -167,7 +167,11 @@ int main(int argc, char* argv[])
     QObject::connect(&check, &qn::BackgroundFileCheck::finished, &mainFrm, &TMainFrm::WholeFileChecked);
     check.Start();
     const int result = QApplication::exec();
-    // Everything is saved by now: a copy of what this session wrote.
+    // Everything is saved by now: a copy of what this session wrote. A
+    // large notebook takes seconds to copy; the windows are gone first.
+    mainFrm.hide();
+    miniHangFrm.hide();
+    QCoreApplication::processEvents();
     autoBackup.BackupAtClose();
     return result;
 }
