@@ -8,6 +8,7 @@
 #include "calendar_control/CalendarFonts.h"
 #include "core/Messages.h"
 #include "core/ProgramFolder.h"
+#include "core/QtTexts.h"
 #include "notes/backup/AutoBackup.h"
 #include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/untPWSet.h"
@@ -105,6 +106,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // Qt's own dialogs and buttons speak Chinese like the rest of the notebook.
+    qn::UseChineseForQtTexts();
     QApplication::setApplicationName(QLatin1String(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     // Matches the launcher file, so desktops group the windows under its icon.

@@ -6,6 +6,7 @@
 #include "calendar/SolarTerms.h"
 #include "calendar/YearMemo.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <string_view>
@@ -95,6 +96,24 @@ int NthGengDay(int from, int n)
     return kNone;
 }
 
+// How many days of the walk at least pass, from a day of lunar month `month`
+// day `day`, before one of kLunarDays can come: within the month the
+// difference of the days, in a later month (29 - day) + N for its day N, as no
+// month is shorter than 29 days and a leap month only adds days. One day less
+// than that, because before 1582 the walk steps over a Julian 29 February
+// where a Gregorian year has none, and the lunar day then moves on by two.
+int DaysToNextLunarDay(int month, int day, bool leap)
+{
+    int fewest = INT_MAX;
+    for (const LunarDay& target : kLunarDays) {
+        if (!leap && target.month == month && target.day > day)
+            fewest = std::min(fewest, target.day - day);
+        else
+            fewest = std::min(fewest, 29 - day + target.day);
+    }
+    return std::max(fewest - 1, 1);
+}
+
 YearAlmanac ComputeYear(int year)
 {
     YearAlmanac a;
@@ -109,23 +128,27 @@ YearAlmanac ComputeYear(int year)
     a.plumIn = FirstDay(TermDay(year, kMangZhong), false, [](int gz) { return IsStem(gz, kStemBing); });
     a.plumOut = FirstDay(TermDay(year, kXiaoShu), false, [](int gz) { return gz % 12 == kBranchWei; });
 
-    // The lunar days as the calendar shows them: each day of the year is
+    // The lunar days as the calendar shows them: days of the year are
     // converted, not each lunar day back, so the two can never disagree.
+    // Days that cannot be one of them are stepped over.
     for (auto& days : a.lunarDays)
         days = {kNone, kNone};
     const int firstDay = DayNumber(year, 1, 1), lastDay = DayNumber(year, 12, 31);
-    for (int day = firstDay; day <= lastDay; ++day) {
+    for (int day = firstDay; day <= lastDay;) {
         const qn::CivilDate c = qn::CivilFromDays(day);
         int lunarYear = 0, lunarMonth = 0, lunarDay = 0;
         bool leap = false;
-        if (!SolarToLunar(c.year, c.month, c.day, lunarYear, lunarMonth, lunarDay, leap) || leap)
+        if (!SolarToLunar(c.year, c.month, c.day, lunarYear, lunarMonth, lunarDay, leap)) {
+            ++day;
             continue;
-        for (std::size_t i = 0; i < kLunarDayCount; ++i) {
+        }
+        for (std::size_t i = 0; i < kLunarDayCount && !leap; ++i) {
             if (kLunarDays[i].month != lunarMonth || kLunarDays[i].day != lunarDay)
                 continue;
             auto& days = a.lunarDays[i];
             (days[0] == kNone ? days[0] : days[1]) = day;
         }
+        day += DaysToNextLunarDay(lunarMonth, lunarDay, leap);
     }
     const int qingMing = TermDay(year, kQingMing);
     a.coldFood = qingMing == kNone ? kNone : qingMing - 1;
@@ -174,44 +197,51 @@ std::string FuText(const YearAlmanac& a, int day)
     return {};
 }
 
-}  // namespace
-
-std::vector<std::string> GetAlmanacTexts(int Year, int Month, int Day)
+// Hands each text of the day to `take`, in the order they are listed.
+template <class Take>
+void VisitAlmanacTexts(int Year, int Month, int Day, Take&& take)
 {
-    std::vector<std::string> texts;
     if (Year < kFirstAlmanacYear || Year > kLastAlmanacYear || !qn::IsValidDate(Year, Month, Day))
-        return texts;
+        return;
     const YearAlmanac a = YearOf(Year);
     const int day = DayNumber(Year, Month, Day);
     for (std::size_t i = 0; i < kLunarDayCount; ++i) {
         if (i == 2 && day == a.coldFood)
-            texts.emplace_back("寒食");
+            take(std::string("寒食"));
         if (a.lunarDays[i][0] == day || a.lunarDays[i][1] == day)
-            texts.emplace_back(kLunarDays[i].name);
+            take(std::string(kLunarDays[i].name));
     }
     if (day == a.christmasEve)
-        texts.emplace_back("平安夜");
+        take(std::string("平安夜"));
     if (day == a.plumIn)
-        texts.emplace_back("入梅");
+        take(std::string("入梅"));
     if (day == a.plumOut)
-        texts.emplace_back("出梅");
+        take(std::string("出梅"));
     std::string period = NineText(a.winterSolstice, day);
     if (period.empty() && Year > kFirstAlmanacYear)
         period = NineText(YearOf(Year - 1).winterSolstice, day);
     if (period.empty())
         period = FuText(a, day);
     if (!period.empty())
-        texts.push_back(std::move(period));
+        take(std::move(period));
+}
+
+}  // namespace
+
+std::vector<std::string> GetAlmanacTexts(int Year, int Month, int Day)
+{
+    std::vector<std::string> texts;
+    VisitAlmanacTexts(Year, Month, Day, [&](std::string text) { texts.push_back(std::move(text)); });
     return texts;
 }
 
 std::string GetAlmanacText(int Year, int Month, int Day)
 {
     std::string joined;
-    for (const std::string& text : GetAlmanacTexts(Year, Month, Day)) {
+    VisitAlmanacTexts(Year, Month, Day, [&](const std::string& text) {
         if (!joined.empty())
             joined += ' ';
         joined += text;
-    }
+    });
     return joined;
 }

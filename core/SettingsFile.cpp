@@ -1,9 +1,9 @@
 #include "core/SettingsFile.h"
 
+#include "core/SafeFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -33,15 +33,13 @@ bool SettingsFile::exists() const { return QFileInfo::exists(m_path); }
 
 QString SettingsFile::decode(const QByteArray& bytes)
 {
-    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(kUtf8Bom))
-        return QString::fromUtf8(bytes.mid(kUtf8Bom.size()));
+    // Our own files are GBK: no byte order mark is guessed before that.
     if (auto text = StrictDecode("GBK", bytes))
         return *text;
     // Files written with characters outside GBK are GB18030.
     if (auto text = StrictDecode("GB18030", bytes))
         return *text;
-    // A file saved by a UTF-8 editor.
+    // A file saved by a UTF-8 editor (a byte order mark is dropped).
     if (auto text = StrictDecode("UTF-8", bytes))
         return *text;
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
@@ -94,74 +92,60 @@ QStringList SettingsFile::splitLines(const QString& text)
 SettingsFile::ReadResult SettingsFile::read() const
 {
     ReadResult result;
-    QFileInfo info(m_path);
-    if (!info.exists()) {
+    if (!QFileInfo::exists(m_path)) {
         result.status = Status::Missing;
         return result;
     }
-    if (!info.isFile()) {
-        // A folder, a pipe or a device: opening a pipe would wait forever.
+    FileRead read = ReadFileBounded(m_path, kMaxReadBytes);
+    if (!read.ok()) {
         result.status = Status::Unreadable;
-        result.error = QStringLiteral("“%1”不是普通文件").arg(QDir::toNativeSeparators(m_path));
+        result.error = read.error->message();
         return result;
     }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = Status::Unreadable;
-        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(m_path), file.errorString());
-        return result;
-    }
-    QByteArray bytes = file.read(kMaxReadBytes + 1);
-    if (bytes.size() > kMaxReadBytes) {
+    QByteArray& bytes = read.bytes;
+    if (read.truncated) {
         // Keep whole lines only: the cut may fall inside a line or inside a
         // two-byte character.
-        bytes.truncate(kMaxReadBytes);
         const qsizetype lastBreak = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
         bytes.truncate(lastBreak < 0 ? 0 : lastBreak + 1);
         result.truncated = true;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        result.status = Status::Unreadable;
-        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(m_path), file.errorString());
-        return result;
     }
     result.status = Status::Ok;
     result.lines = splitLines(decode(bytes));
     return result;
 }
 
+SettingsFile::ReadResult SettingsFile::readOrCreate(const QStringList& defaults) const
+{
+    ReadResult result = read();
+    if (result.status != Status::Missing)
+        return result;
+    result.status = Status::Created;
+    result.lines = defaults;
+    write(defaults, &result.error);
+    return result;
+}
+
 bool SettingsFile::write(const QStringList& lines, QString* error) const
 {
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = QStringLiteral("无法写入文件“%1”：%2").arg(QDir::toNativeSeparators(m_path), why);
-        return false;
-    };
-
     const QFileInfo info(m_path);
-    if (!QDir().mkpath(info.absolutePath()))
-        return fail(QStringLiteral("无法创建文件夹"));
-    const bool isNew = !info.exists();
-
+    if (!QDir().mkpath(info.absolutePath())) {
+        if (error)
+            *error = FileErrorMessage(
+                FileAction::Write, m_path,
+                QStringLiteral("无法创建文件夹“%1”").arg(QDir::toNativeSeparators(info.absolutePath())));
+        return false;
+    }
     QString text;
     for (const QString& line : lines) {
         text += line;
         text += QLatin1String("\r\n");
     }
-
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (isNew)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
+    if (const std::optional<FileError> failure = WriteFileSafely(m_path, encode(text))) {
+        if (error)
+            *error = failure->message();
+        return false;
     }
-    if (!file.commit())
-        return fail(file.errorString());
     return true;
 }
 

@@ -37,10 +37,32 @@ std::string HolidayTsvText(const HolidayStatus& status)
     return mark.empty() ? mark : mark + " " + status.name;
 }
 
+namespace {
+
+std::string WithMark(const std::string& header, const std::string& mark)
+{
+    return mark.empty() ? header : header + " · " + mark;
+}
+
+}  // namespace
+
 std::string WithHolidayMark(const std::string& header, const HolidayStatus& status)
 {
-    const std::string mark = HolidayMark(status);
-    return mark.empty() ? header : header + " · " + mark;
+    return WithMark(header, HolidayMark(status));
+}
+
+std::string HolidayMarkOfDays(const HolidayStatus& first, const HolidayStatus& second)
+{
+    const std::string a = HolidayMark(first);
+    const std::string b = HolidayMark(second);
+    if (a.empty() || a == b)
+        return b;
+    return b.empty() ? a : a + "/" + b;
+}
+
+std::string WithHolidayMark(const std::string& header, const HolidayStatus& first, const HolidayStatus& second)
+{
+    return WithMark(header, HolidayMarkOfDays(first, second));
 }
 
 }  // namespace qn

@@ -29,4 +29,12 @@ std::string HolidayTsvText(const HolidayStatus& status);
 // header unchanged when the day is neither.
 std::string WithHolidayMark(const std::string& header, const HolidayStatus& status);
 
+// The mark of one header over two days (Saturday and Sunday share a box):
+// one mark when only one day has one or both have the same ("休"), both in
+// the days' order when they differ ("班/休": Saturday worked, Sunday off).
+std::string HolidayMarkOfDays(const HolidayStatus& first, const HolidayStatus& second);
+
+// A two-day header with its mark appended: "周 六/日" → "周 六/日 · 班/休".
+std::string WithHolidayMark(const std::string& header, const HolidayStatus& first, const HolidayStatus& second);
+
 }  // namespace qn

@@ -45,8 +45,11 @@ HolidayUpdateSettings LoadHolidayUpdateSettings(const ProgramFolder& folder)
             continue;
         const QString key = line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
-        if (key == kUrlKey && IsValidHolidayUrlPattern(value)) {
-            settings.url = value;
+        if (key == kUrlKey) {
+            if (IsValidHolidayUrlPattern(value))
+                settings.url = value;
+            else
+                settings.unusableUrl = value;
         } else if (key == kEnabledKey) {
             settings.enabled = ParseWholeNumber(value).value_or(0) == 1;
         } else if (key == kLastCheckKey) {
@@ -66,7 +69,7 @@ bool SaveHolidayUpdateSettings(const ProgramFolder& folder, const HolidayUpdateS
     QString result = settings.lastResult;
     result.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const QStringList lines = {
-        kUrlKey + QLatin1Char('=') + settings.url,
+        kUrlKey + QLatin1Char('=') + (settings.unusableUrl.isEmpty() ? settings.url : settings.unusableUrl),
         kEnabledKey + QLatin1Char('=') + (settings.enabled ? QLatin1Char('1') : QLatin1Char('0')),
         kLastCheckKey + QLatin1Char('=')
             + (settings.lastCheck.isValid() ? settings.lastCheck.toUTC().toString(Qt::ISODate) : QString()),

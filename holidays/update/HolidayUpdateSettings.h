@@ -30,6 +30,10 @@ struct HolidayUpdateSettings {
     bool enabled = false;
     QDateTime lastCheck;  // invalid: never
     QString lastResult;
+    // An address in the file that cannot be used, as it was written: the
+    // default is used meanwhile, and a save of the other settings keeps the
+    // user's line instead of replacing it.
+    QString unusableUrl;
 };
 
 QString HolidayUpdateSettingsPath(const ProgramFolder& folder);

@@ -4,6 +4,7 @@
 #include "calendar_control/CalendarColors.h"
 #include "core/uGlobal.h"
 #include "notes/board/NoteBox.h"
+#include "notes/board/WeekHeaders.h"
 #include "notes/frame/MainSkin.h"
 #include "notes/frame/WidgetParts.h"
 
@@ -114,13 +115,11 @@ void TWeekBoard::BuildGrid()
     imgSelColor->hide();
 
     static const char* const kLabelNames[6] = {"lblweek1", "lblweek2", "lblweek3", "lblweek4", "lblweek5", "lblweek67"};
-    static const char* const kLabelTexts[6] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
     for (size_t i = 0; i < 6; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(kLabelTexts[i]), this);
+        auto* label = new QLabel(this);
         label->setObjectName(QLatin1String(kLabelNames[i]));
         label->setFont(PixelFont(QStringLiteral("宋体"), 12));
         label->setAttribute(Qt::WA_TranslucentBackground);
-        label->adjustSize();
         m_headerLabels[i] = label;
     }
 
@@ -133,6 +132,7 @@ void TWeekBoard::BuildGrid()
     red.setColor(QPalette::WindowText, ColorFromBgr(kSignColour));
     lblUnsaved->setPalette(red);
     lblUnsaved->hide();
+    ShowHeaders();
 }
 
 void TWeekBoard::BuildBoxes()
@@ -205,6 +205,7 @@ void TWeekBoard::LoadWeekNotes(double d)
 {
     NotesBusy busy;
     BuildWeek(ShownWeek, d);
+    ShowHeaders();
     qn::WeekNotesModel::WeekKeys keys;
     for (size_t i = 0; i < keys.size(); ++i)
         keys[i] = ShownWeek[i].DayKey;
@@ -266,6 +267,35 @@ void TWeekBoard::PlaceSign()
     const int textWidth = metrics.horizontalAdvance(shown) + 2;
     lblUnsaved->setGeometry(right - textWidth, (26 - metrics.height()) / 2, textWidth, metrics.height());
     lblUnsaved->raise();
+}
+
+void TWeekBoard::SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays)
+{
+    m_holidays = std::move(holidays);
+    ShowHeaders();
+}
+
+QString TWeekBoard::HeaderText(int box) const
+{
+    return box >= 0 && box < 6 ? m_headerTexts[static_cast<size_t>(box)] : QString();
+}
+
+void TWeekBoard::ShowHeaders()
+{
+    const std::array<qn::WeekBoxHeader, 6> headers = qn::WeekBoxHeaders(ShownWeek, m_holidays.get());
+    for (size_t i = 0; i < headers.size(); ++i) {
+        m_headerTexts[i] = headers[i].text;
+        QLabel* label = m_headerLabels[i];
+        // Plain text unless a mark is coloured: a week without marks looks as
+        // it always has.
+        const bool marked = headers[i].html != headers[i].text;
+        label->setTextFormat(marked ? Qt::RichText : Qt::PlainText);
+        label->setText(marked ? headers[i].html : headers[i].text);
+        label->setToolTip(headers[i].toolTip);
+        label->adjustSize();
+    }
+    // Wednesday's header may have grown under the sign.
+    PlaceSign();
 }
 
 void TWeekBoard::redt1Exit()

@@ -10,12 +10,14 @@
 // read-only with a note in it, and a sign over the headers while notes wait
 // to be stored.
 
+#include "holidays/HolidayCalendar.h"
 #include "notes/board/WeekNotesModel.h"
 #include "notes/store/WeekNotes.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QFrame;
@@ -61,6 +63,13 @@ public:
     // the shown week.
     void MarkSelectedDay(double d);
 
+    // --- headers --------------------------------------------------------------------------
+    // The holiday table the headers' 休/班 marks come from; null shows none.
+    // Set it again whenever the table changes: the headers follow at once.
+    void SetHolidays(std::shared_ptr<const qn::HolidayCalendar> holidays);
+    // The header of box 0..5 as plain text: "周 六/日 · 休".
+    QString HeaderText(int box) const;
+
     const NoteBoxes& boxes() const { return m_boxes; }
     // The box that has the keyboard focus and takes editing, or null.
     QTextEdit* FocusedBox() const;
@@ -88,6 +97,8 @@ private:
     void ShowKnownBox(int box, const std::optional<qn::DayNote>& note);
     void ShowUnknownBox(int box);
     void ShowSign(const QString& text);
+    // The headers of the shown week, with their marks.
+    void ShowHeaders();
     void PlaceSign();
 
     NoteBoxes m_boxes{};
@@ -95,6 +106,8 @@ private:
     QLabel* lblUnsaved = nullptr;       // the sign while notes wait to be stored
     std::optional<double> m_markedDay;  // the day the strip marks, once one is
     bool m_loadingWeek = false;         // the boxes' layouts are held for a week's load
+    std::shared_ptr<const qn::HolidayCalendar> m_holidays;
+    std::array<QString, 6> m_headerTexts{};
 
     QFrame* pnl_yearLine0 = nullptr;
     QFrame* pnl_yearLine1 = nullptr;

@@ -3,7 +3,6 @@
 #include "notes/frame/WidgetParts.h"
 
 #include "core/Messages.h"
-#include "core/SettingsFile.h"
 #include "notes/frame/BorderlessMove.h"
 #include "notes/frame/SkinPictures.h"
 
@@ -12,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 
@@ -21,21 +21,29 @@ namespace qn {
 
 namespace {
 
-// Line 1 of the password file; nullopt when the file is missing, unreadable
-// or has no line at all.
-std::optional<QString> PasswordLine1(const ProgramFolder& folder)
-{
-    const SettingsFile::ReadResult read = SettingsFile(PasswordFilePath(folder)).read();
-    if (!read.ok() || read.lines.isEmpty())
-        return std::nullopt;
-    return read.lines.first();
-}
-
 QFont SongTi(int pixelSize) { return PixelFont(QStringLiteral("宋体"), pixelSize); }
+
+// The application's style, with "*" as the character of password boxes.
+class StarEchoStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 }  // namespace
 
-QString PasswordFilePath(const ProgramFolder& folder) { return folder.dataFile(QStringLiteral("loginstr.db")); }
+void ShowStarsFor(QLineEdit* passwordBox)
+{
+    passwordBox->setEchoMode(QLineEdit::Password);
+    auto* style = new StarEchoStyle;
+    style->setParent(passwordBox);  // lives as long as the box
+    passwordBox->setStyle(style);
+}
 
 TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_folder(folder)
@@ -85,6 +93,7 @@ TLockLogin::TLockLogin(const ProgramFolder& folder, QWidget* parent)
     edtPW = new QLineEdit(Panel2);
     edtPW->setObjectName(QStringLiteral("edtPW"));
     edtPW->setEchoMode(QLineEdit::Password);
+    ShowStarsFor(edtPW);
     edtPW->setGeometry(56, 69, 78, 21);
     edtPW->installEventFilter(this);
 
@@ -136,7 +145,7 @@ bool TLockLogin::eventFilter(QObject* watched, QEvent* event)
 
 void TLockLogin::spdOKClick()
 {
-    const std::optional<QString> line1 = PasswordLine1(m_folder);
+    const std::optional<QString> line1 = PasswordFile(m_folder).loginLine();
     if (!line1) {
         // The file went away (or lost its lines) while the window was open.
         LoginPassed = false;
@@ -172,7 +181,7 @@ void TLockLogin::requestTermination()
 
 bool CheckLogin(const ProgramFolder& folder, QWidget* mainWindow)
 {
-    const std::optional<QString> line1 = PasswordLine1(folder);
+    const std::optional<QString> line1 = PasswordFile(folder).loginLineAtStartUp();
     if (!line1 || *line1 == kNoPasswordMarker)
         return true;
     TLockLogin login(folder, mainWindow);

@@ -1,12 +1,9 @@
 #pragma once
-// The login password: Data/loginstr.db holds the password on line 1 (and
-// again on line 2, and "-1" on line 3), or the marker "XKPWD7304186" on
-// lines 1 and 2 and "0" on line 3 when no password is set. The file is plain
-// text in the GBK code page, as it always was, so existing files keep
-// working. The lock guards access within this single-user program; it is not
-// encryption.
+// The login at start-up: when Data/loginstr.db (notes/dialogs/PasswordFile.h)
+// holds a password, the login window asks for it before anything else.
 
 #include "core/ProgramFolder.h"
+#include "notes/dialogs/PasswordFile.h"
 
 #include <QDialog>
 
@@ -16,11 +13,6 @@ class QPushButton;
 class QFrame;
 
 namespace qn {
-
-inline const QString kNoPasswordMarker = QStringLiteral("XKPWD7304186");
-
-// Path of the password file in the program folder.
-QString PasswordFilePath(const ProgramFolder& folder);
 
 class TLockLogin : public QDialog {
     Q_OBJECT
@@ -66,9 +58,14 @@ private:
     ProgramFolder m_folder;
 };
 
-// The start-up check. Reads line 1 of the password file; when it is the
-// marker, or the file is missing, empty or unreadable, there is no login and
-// the answer is true. Otherwise the login window is shown modally, owned by
+// Password boxes show "*" for every character typed, as the windows were
+// designed, instead of the style's own dot.
+void ShowStarsFor(QLineEdit* passwordBox);
+
+// The start-up check. Reads line 1 of the password file, writing the file
+// without a password first when it is missing; when line 1 is the marker, or
+// the file is empty, unreadable or could not be written, there is no login
+// and the answer is true. Otherwise the login window is shown modally, owned by
 // mainWindow; the answer is whether it was passed. On false the caller
 // closes the main window and ends the application (before its event loop
 // runs, a queued QCoreApplication::quit does that).

@@ -86,7 +86,10 @@ TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
         auto* radio = new QRadioButton(text, this);
         radio->setObjectName(name);
         radio->setFont(YaHei(16));
-        radio->setStyleSheet(QStringLiteral("background: white;"));
+        // A frame shows which choice has the keyboard focus.
+        radio->setStyleSheet(
+            QStringLiteral("QRadioButton { background: white; border: 1px solid white; }"
+                           "QRadioButton:focus { border: 1px dotted #1E64C8; }"));
         radio->setGeometry(36, top, 130, 26);
         return radio;
     };
@@ -110,7 +113,8 @@ TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
         QStringLiteral(
             "QPushButton { border: 1px solid %1; border-radius: 3px; background: %2; color: #203A5C; }"
             "QPushButton:hover { background: #DCE8F8; }"
-            "QPushButton:pressed { background: #C4D8F2; }")
+            "QPushButton:pressed { background: #C4D8F2; }"
+            "QPushButton:focus { border: 2px solid #1E64C8; }")
             .arg(skin::kAccentLight.name(), skin::kPaleBlue.name());
     btnok = new QPushButton(QStringLiteral("确  定"), this);
     btnok->setObjectName(QStringLiteral("btnok"));
@@ -122,6 +126,8 @@ TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
         button->setStyleSheet(buttonStyle);
         button->setAutoDefault(false);
     }
+    // Enter confirms, Escape cancels.
+    btnok->setDefault(true);
     connect(btnok, &QPushButton::clicked, this, &TSetTransFrm::btnokClick);
     connect(btncancel, &QPushButton::clicked, this, &TSetTransFrm::btncancelClick);
 
@@ -135,14 +141,9 @@ TSetTransFrm::TSetTransFrm(const ProgramFolder& folder, QWidget* parent)
 
 void TSetTransFrm::LoadTransMode()
 {
-    const SettingsFile file(m_folder.dataFile(SetTransName()));
-    const SettingsFile::ReadResult read = file.read();
-    if (read.status == SettingsFile::Status::Missing) {
-        // Created with the full look; a failed write changes nothing else.
-        file.write({QStringLiteral("1")});
-        FTransMode = 1;
-        return;
-    }
+    // Created with the full look; a failed write changes nothing else.
+    const SettingsFile::ReadResult read =
+        SettingsFile(m_folder.dataFile(SetTransName())).readOrCreate({QStringLiteral("1")});
     std::optional<int> mode;
     if (read.ok() && !read.lines.isEmpty())
         mode = ParseWholeNumber(read.lines.first());
@@ -170,10 +171,10 @@ void TSetTransFrm::showEvent(QShowEvent* event)
 void TSetTransFrm::FormShow()
 {
     CentreOver(this);
-    if (FTransMode == 1)
-        rdiAllTrans->setChecked(true);
-    else
-        rdiHalfTrans->setChecked(true);
+    QRadioButton* const chosen = FTransMode == 1 ? rdiAllTrans : rdiHalfTrans;
+    chosen->setChecked(true);
+    // The keyboard starts on the choice in effect: arrows change it.
+    chosen->setFocus();
     captionButtons->apply(SkinEvent::MoveOverBackground);
 }
 

@@ -3,8 +3,8 @@
 #include "notes/frame/WidgetParts.h"
 
 #include "core/Messages.h"
-#include "core/SettingsFile.h"
 #include "notes/dialogs/loginLock.h"
+#include "notes/dialogs/PasswordFile.h"
 #include "notes/frame/BorderlessMove.h"
 #include "notes/frame/SkinPictures.h"
 
@@ -75,7 +75,7 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     lblPassword->setGeometry(150, 88, 110, 22);
     edit1 = new QLineEdit(this);
     edit1->setObjectName(QStringLiteral("edit1"));
-    edit1->setEchoMode(QLineEdit::Password);
+    ShowStarsFor(edit1);
     edit1->setGeometry(262, 87, 150, 24);
 
     lblConfirm = new QLabel(QStringLiteral("请再次输入密码："), this);
@@ -83,7 +83,7 @@ TpwsetFrm::TpwsetFrm(const ProgramFolder& folder, QWidget* parent)
     lblConfirm->setGeometry(150, 124, 110, 22);
     edit2 = new QLineEdit(this);
     edit2->setObjectName(QStringLiteral("edit2"));
-    edit2->setEchoMode(QLineEdit::Password);
+    ShowStarsFor(edit2);
     edit2->setGeometry(262, 123, 150, 24);
 
     JvXPButton1 = new QPushButton(QStringLiteral("应   用"), this);
@@ -121,25 +121,21 @@ void TpwsetFrm::FormShow()
     if (area.isValid())
         move(area.center() - QPoint(width() / 2, height() / 2));
 
-    const SettingsFile::ReadResult read = SettingsFile(PasswordFilePath(m_folder)).read();
-    if (!read.ok()) {
-        ShowErrorReport(this,
-                        read.status == SettingsFile::Status::Missing
-                            ? QStringLiteral("找不到密码文件“%1”").arg(PasswordFilePath(m_folder))
-                            : read.error);
+    QString error;
+    const std::optional<bool> switchedOn = PasswordFile(m_folder).passwordSwitchedOn(&error);
+    if (!switchedOn) {
+        ShowErrorReport(this, error);
         return;
     }
-    if (read.lines.size() < 3) {
-        ShowErrorReport(this, QStringLiteral("密码文件 loginstr.db 缺少第 3 行"));
-        return;
-    }
-    if (read.lines.at(2) == QLatin1String("-1"))
+    if (*switchedOn)
         JCheckbox1->setChecked(true);
 }
 
 void TpwsetFrm::JvXPButton1Click()
 {
-    QStringList lines;
+    const PasswordFile file(m_folder);
+    QString error;
+    bool written = false;
     QString success;
     if (JCheckbox1->isChecked()) {
         if (edit1->text().isEmpty()) {
@@ -163,14 +159,14 @@ void TpwsetFrm::JvXPButton1Click()
             edit1->setFocus();
             return;
         }
-        lines = {edit1->text(), edit2->text(), QStringLiteral("-1")};
+        written = file.writePassword(edit1->text(), edit2->text(), &error);
         success = QStringLiteral("设置登录密码成功!");
     } else {
-        lines = {kNoPasswordMarker, kNoPasswordMarker, QStringLiteral("0")};
+        written = file.writeNoPassword(&error);
         success = QStringLiteral("取消密码成功!");
     }
-    QString error;
-    if (!SettingsFile(PasswordFilePath(m_folder)).write(lines, &error)) {
+    // Success is only told once the file is really on the disk.
+    if (!written) {
         ShowErrorReport(this, error);
         return;
     }

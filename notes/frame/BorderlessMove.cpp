@@ -2,7 +2,9 @@
 
 #include "notes/frame/SkinButton.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,25 +24,38 @@ bool TBorderlessMover::eventFilter(QObject* watched, QEvent* event)
         if (mouse->button() != Qt::LeftButton)
             break;
         emit handlePressed(qobject_cast<QWidget*>(watched));
-        QWindow* handle = m_window->windowHandle();
-        m_systemMove = handle && handle->startSystemMove();
-        if (!m_systemMove) {
-            m_dragging = true;
-            m_pressGlobal = mouse->globalPosition().toPoint();
-            m_startPos = m_window->pos();
-        }
+        m_pressed = true;
+        m_moving = false;
+        m_systemMove = false;
+        m_pressGlobal = mouse->globalPosition().toPoint();
+        m_startPos = m_window->pos();
         return true;
     }
-    case QEvent::MouseMove:
-        if (m_dragging) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            m_window->move(m_startPos + (mouse->globalPosition().toPoint() - m_pressGlobal));
-            return true;
+    case QEvent::MouseMove: {
+        if (!m_pressed)
+            break;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint delta = mouse->globalPosition().toPoint() - m_pressGlobal;
+        if (!m_moving) {
+            if (delta.manhattanLength() < QGuiApplication::styleHints()->startDragDistance())
+                return true;
+            m_moving = true;
+            QWindow* handle = m_window->windowHandle();
+            m_systemMove = handle && handle->startSystemMove();
+            if (m_systemMove) {
+                // The window manager follows the pointer to the release.
+                m_pressed = false;
+                m_moving = false;
+                return true;
+            }
         }
-        break;
+        m_window->move(m_startPos + delta);
+        return true;
+    }
     case QEvent::MouseButtonRelease:
-        if (m_dragging && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_dragging = false;
+        if (m_pressed && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_pressed = false;
+            m_moving = false;
             return true;
         }
         break;

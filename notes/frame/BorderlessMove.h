@@ -14,7 +14,10 @@ class QWidget;
 
 namespace qn {
 
-// Dragging any handle with the left button moves the window.
+// Dragging any handle with the left button moves the window. The move starts
+// once the pointer has gone a few pixels (the system's drag distance) with
+// the button held: a click, and the second click of a double-click, stay
+// with the handle instead of going to a window manager's move.
 class TBorderlessMover : public QObject {
     Q_OBJECT
 public:
@@ -22,8 +25,10 @@ public:
     void addHandle(QWidget* handle);
 
     // False while the window manager is not used (tests: the offscreen
-    // platform has none); set after each press.
+    // platform has none); set when a drag starts.
     bool lastPressUsedSystemMove() const { return m_systemMove; }
+    // True from the start of a drag to its release.
+    bool moving() const { return m_moving; }
 
 signals:
     // A left press landed on a handle (before the move starts).
@@ -34,7 +39,8 @@ protected:
 
 private:
     QWidget* m_window;
-    bool m_dragging = false;
+    bool m_pressed = false;  // left button held since a press on a handle
+    bool m_moving = false;   // the drag has started
     bool m_systemMove = false;
     QPoint m_pressGlobal;
     QPoint m_startPos;

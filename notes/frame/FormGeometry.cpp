@@ -31,8 +31,10 @@ ScreenLayout ScreenLayout::Current()
     else
         layout.primary = QRect(0, 0, 1024, 768);
     const auto screens = QGuiApplication::screens();
-    for (QScreen* screen : screens)
+    for (QScreen* screen : screens) {
         layout.screens.append(screen->geometry());
+        layout.available.append(screen->availableGeometry());
+    }
     if (layout.screens.isEmpty())
         layout.screens.append(layout.primary);
     return layout;
@@ -46,16 +48,54 @@ ScreenLayout ScreenLayout::Single(int width, int height)
     return layout;
 }
 
-bool IsReachable(const QRect& rect, const ScreenLayout& screens)
+namespace {
+
+// Width and height of the part of rect that a screen shows.
+QSize Seen(const StoredRect& rect, const QRect& screen)
 {
-    const int needW = std::min(kReachableWidth, std::max(1, rect.width()));
-    const int needH = std::min(kReachableHeight, std::max(1, rect.height()));
+    const qint64 left = std::max<qint64>(rect.left, screen.x());
+    const qint64 top = std::max<qint64>(rect.top, screen.y());
+    const qint64 right = std::min<qint64>(rect.left + rect.width, qint64(screen.x()) + screen.width());
+    const qint64 bottom = std::min<qint64>(rect.top + rect.height, qint64(screen.y()) + screen.height());
+    // A piece is never larger than the screen, so it fits an int.
+    return {int(std::max<qint64>(0, right - left)), int(std::max<qint64>(0, bottom - top))};
+}
+
+}  // namespace
+
+bool IsReachable(const StoredRect& rect, const ScreenLayout& screens)
+{
+    const qint64 needW = std::min<qint64>(kReachableWidth, std::max<qint64>(1, rect.width));
+    const qint64 needH = std::min<qint64>(kReachableHeight, std::max<qint64>(1, rect.height));
     for (const QRect& screen : screens.screens) {
-        const QRect seen = screen.intersected(rect);
+        const QSize seen = Seen(rect, screen);
         if (seen.width() >= needW && seen.height() >= needH)
             return true;
     }
     return false;
+}
+
+bool IsReachable(const QRect& rect, const ScreenLayout& screens)
+{
+    return IsReachable(StoredRect{rect.x(), rect.y(), rect.width(), rect.height()}, screens);
+}
+
+QRect AvailableAreaFor(const StoredRect& rect, const ScreenLayout& screens)
+{
+    qint64 bestArea = 0;
+    QRect best;
+    for (qsizetype i = 0; i < screens.screens.size(); ++i) {
+        const QSize seen = Seen(rect, screens.screens.at(i));
+        const qint64 area = qint64(seen.width()) * seen.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = screens.availableOf(i);
+        }
+    }
+    if (bestArea > 0)
+        return best;
+    const qsizetype primary = screens.screens.indexOf(screens.primary);
+    return primary >= 0 ? screens.availableOf(primary) : screens.primary;
 }
 
 QPoint CentredOnPrimary(const QSize& size, const ScreenLayout& screens)
@@ -70,20 +110,21 @@ FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QS
                           const ScreenLayout& screens)
 {
     FormSizeLoad result;
-    const SettingsFile file(folder.dataFile(FormSizeName()));
-    const SettingsFile::ReadResult read = file.read();
+    const int defaultLeft = (screens.primary.width() - kDesignWidth) / 2;
+    const int defaultTop = (screens.primary.height() - kTaskbarAllowance - kDesignHeight) / 2;
+    const SettingsFile::ReadResult read =
+        SettingsFile(folder.dataFile(FormSizeName()))
+            .readOrCreate({QStringLiteral("1"), QString::number(kDesignWidth), QString::number(kDesignHeight),
+                           QString::number(defaultLeft), QString::number(defaultTop), monthText});
 
-    if (read.status == SettingsFile::Status::Missing) {
+    if (read.status == SettingsFile::Status::Created) {
         result.outcome = FormSizeLoad::Outcome::Created;
+        result.error = read.error;
         g.FSaveWidth = kDesignWidth;
         g.FSaveHeight = kDesignHeight;
-        g.FSaveLeft = (screens.primary.width() - kDesignWidth) / 2;
-        g.FSaveTop = (screens.primary.height() - kTaskbarAllowance - kDesignHeight) / 2;
+        g.FSaveLeft = defaultLeft;
+        g.FSaveTop = defaultTop;
         g.FViewNo = 1;
-        const QStringList lines = {QString::number(g.FViewNo),     QString::number(g.FSaveWidth),
-                                   QString::number(g.FSaveHeight), QString::number(g.FSaveLeft),
-                                   QString::number(g.FSaveTop),    monthText};
-        file.write(lines, &result.error);
         return result;
     }
 
@@ -113,13 +154,34 @@ FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QS
         g.FMonthLine = read.lines.at(5);
 
     result.outcome = FormSizeLoad::Outcome::Read;
+    StoredRect stored{g.FSaveLeft, g.FSaveTop, std::max(1, g.FSaveWidth), std::max(1, g.FSaveHeight)};
+    // A window larger than the screen would have its close button out of
+    // reach (and a huge one costs a huge buffer): it takes the screen's
+    // available size, from that area's edge.
+    const QRect area = AvailableAreaFor(stored, screens);
+    if (stored.width > area.width()) {
+        stored.width = area.width();
+        stored.left = area.x();
+        result.sizeClamped = true;
+    }
+    if (stored.height > area.height()) {
+        stored.height = area.height();
+        stored.top = area.y();
+        result.sizeClamped = true;
+    }
     // A monitor that has gone away must not take the window with it.
-    const QRect stored(g.FSaveLeft, g.FSaveTop, std::max(1, g.FSaveWidth), std::max(1, g.FSaveHeight));
     if (!IsReachable(stored, screens)) {
-        const QPoint moved = CentredOnPrimary(stored.size(), screens);
-        g.FSaveLeft = moved.x();
-        g.FSaveTop = moved.y();
-        result.movedOnScreen = true;
+        const QPoint moved = CentredOnPrimary(QSize(int(stored.width), int(stored.height)), screens);
+        stored.left = moved.x();
+        stored.top = moved.y();
+    }
+    result.movedOnScreen = stored.left != g.FSaveLeft || stored.top != g.FSaveTop;
+    // Every value now lies within a screen: back to int without loss.
+    g.FSaveLeft = int(stored.left);
+    g.FSaveTop = int(stored.top);
+    if (result.sizeClamped) {
+        g.FSaveWidth = int(stored.width);
+        g.FSaveHeight = int(stored.height);
     }
     return result;
 }

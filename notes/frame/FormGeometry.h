@@ -20,17 +20,37 @@ namespace qn {
 struct ScreenLayout {
     QRect primary;         // full geometry of the primary screen
     QList<QRect> screens;  // every screen, the primary among them
+    // The part of each screen that windows may use (without panels and
+    // task bars), in the order of screens; a screen without an entry here
+    // may be used whole.
+    QList<QRect> available;
 
     // The screens of the running application (the primary only when there
     // is none, e.g. before a platform is up: 1024 × 768 then).
     static ScreenLayout Current();
     // A single screen of the given size at (0, 0).
     static ScreenLayout Single(int width, int height);
+
+    QRect availableOf(qsizetype screen) const { return available.value(screen, screens.value(screen)); }
+};
+
+// A window's place and size as a file gives them: any 32-bit values, kept
+// wide so that no sum of two of them can overflow.
+struct StoredRect {
+    qint64 left = 0;
+    qint64 top = 0;
+    qint64 width = 0;
+    qint64 height = 0;
 };
 
 // True when a window at rect can still be grabbed: some screen shows at
 // least a 30 × 20 piece of it (a sliver of a few pixels cannot be dragged).
+bool IsReachable(const StoredRect& rect, const ScreenLayout& screens);
 bool IsReachable(const QRect& rect, const ScreenLayout& screens);
+
+// The area a window at rect may fill: the available part of the screen that
+// shows most of it, or of the primary screen when none shows any.
+QRect AvailableAreaFor(const StoredRect& rect, const ScreenLayout& screens);
 
 // Where a window of the given size goes when its stored place cannot be
 // reached: centred on the primary screen the way a first start places it,
@@ -57,11 +77,15 @@ struct FormSizeLoad {
     };
     Outcome outcome = Outcome::Created;
     QString error;               // Garbled: the conversion error; Created: a write failure, if any
-    bool movedOnScreen = false;  // the stored place was off every screen
+    bool movedOnScreen = false;  // the stored place was off every screen, or moved with a clamped size
+    bool sizeClamped = false;    // the stored size was larger than the screen's available area
 };
 
 // Reads or creates Data/FormSize.ini into g (no window involved).
-// monthText is FMonthText, line 6 of a newly created file.
+// monthText is FMonthText, line 6 of a newly created file. A stored size
+// larger than the available screen is clamped to it (the window then starts
+// at that area's edge); a place no screen shows is centred. The file itself
+// keeps what it holds until the close button writes it.
 FormSizeLoad ReadFormSize(const ProgramFolder& folder, FormGeometry& g, const QString& monthText,
                           const ScreenLayout& screens);
 

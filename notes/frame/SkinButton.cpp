@@ -57,6 +57,15 @@ QLabel* TSkinButton::picture(SkinState state) const { return m_pictures[static_c
 
 void TSkinButton::setPictureGeometry(SkinState state, const QRect& rect) { picture(state)->setGeometry(rect); }
 
+void TSkinButton::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    // Also when the pointer leaves the whole window over the button: no
+    // move over the background would reset it then.
+    if (!m_pressed)
+        emit pointerLeft();
+}
+
 void TSkinButton::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_state == SkinState::Normal && !m_pressed)
@@ -85,6 +94,8 @@ void TSkinButton::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (rect().contains(event->position().toPoint()))
         emit clicked();
+    else
+        emit pointerLeft();
 }
 
 TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons) : QObject(window), m_window(window)
@@ -98,6 +109,7 @@ TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons) : QObject(win
     connect(m_close, &TSkinButton::normalMouseMove, this, [this] { apply(SkinEvent::MoveOverCloseNormal); });
     connect(m_close, &TSkinButton::highlightMouseDown, this, [this] { apply(SkinEvent::PressCloseHighlight); });
     connect(m_close, &TSkinButton::clicked, this, &TCaptionButtons::closeClicked);
+    connect(m_close, &TSkinButton::pointerLeft, this, [this] { apply(SkinEvent::MoveOverBackground); });
 
     if (buttons == Buttons::CloseAndMinimise) {
         m_minimise = new TSkinButton(QStringLiteral("img_mini"), CaptionButton(ButtonKind::Minimise, SkinState::Normal),
@@ -112,6 +124,7 @@ TCaptionButtons::TCaptionButtons(QWidget* window, Buttons buttons) : QObject(win
         connect(m_minimise, &TSkinButton::normalMouseMove, this, [this] { apply(SkinEvent::MoveOverMiniNormal); });
         connect(m_minimise, &TSkinButton::highlightMouseDown, this, [this] { apply(SkinEvent::PressMiniHighlight); });
         connect(m_minimise, &TSkinButton::clicked, this, &TCaptionButtons::minimiseClicked);
+        connect(m_minimise, &TSkinButton::pointerLeft, this, [this] { apply(SkinEvent::MoveOverBackground); });
     }
     window->installEventFilter(this);
     place();

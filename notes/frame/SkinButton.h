@@ -58,8 +58,12 @@ signals:
     void highlightMouseDown();
     // Pressed and released over the button: perform its action.
     void clicked();
+    // The pointer left the button without a press held, or a press was
+    // released away from it: the normal pictures show again.
+    void pointerLeft();
 
 protected:
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

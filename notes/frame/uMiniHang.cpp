@@ -1,5 +1,6 @@
 #include "notes/frame/uMiniHang.h"
 
+#include "core/Messages.h"
 #include "core/SettingsFile.h"
 #include "notes/frame/BorderlessMove.h"
 #include "notes/frame/SkinPictures.h"
@@ -46,15 +47,10 @@ TMiniHangFrm::TMiniHangFrm(const ProgramFolder& folder, QWidget* parent, const S
 
 void TMiniHangFrm::LoadMiniPos()
 {
-    const SettingsFile file(m_folder.dataFile(MinCfgName()));
-    const SettingsFile::ReadResult read = file.read();
-    if (read.status == SettingsFile::Status::Missing) {
-        const QPoint pos = DefaultMiniPos(m_screens);
-        FPosLeft = pos.x();
-        FPosTop = pos.y();
-        file.write({QString::number(FPosLeft), QString::number(FPosTop)});
-        return;
-    }
+    const QPoint defaultPos = DefaultMiniPos(m_screens);
+    const SettingsFile::ReadResult read =
+        SettingsFile(m_folder.dataFile(MinCfgName()))
+            .readOrCreate({QString::number(defaultPos.x()), QString::number(defaultPos.y())});
     int* const fields[] = {&FPosLeft, &FPosTop};
     for (int i = 0; i < 2; ++i) {
         if (!read.ok() || i >= read.lines.size())
@@ -66,9 +62,9 @@ void TMiniHangFrm::LoadMiniPos()
     }
 }
 
-bool TMiniHangFrm::SaveMiniPos()
+bool TMiniHangFrm::SaveMiniPos(QString* error)
 {
-    return SettingsFile(m_folder.dataFile(MinCfgName())).write({QString::number(x()), QString::number(y())});
+    return SettingsFile(m_folder.dataFile(MinCfgName())).write({QString::number(x()), QString::number(y())}, error);
 }
 
 void TMiniHangFrm::showEvent(QShowEvent* event)
@@ -84,7 +80,7 @@ void TMiniHangFrm::FormShow()
     QPoint pos(FPosLeft, FPosTop);
     // A place on a monitor that has gone away would leave nothing on screen
     // to bring the notebook back with.
-    if (!IsReachable(QRect(pos, size()), m_screens))
+    if (!IsReachable(StoredRect{FPosLeft, FPosTop, width(), height()}, m_screens))
         pos = DefaultMiniPos(m_screens);
     move(pos);
 }
@@ -118,7 +114,9 @@ void TMiniHangFrm::imgBGDblClick()
     FPosLeft = x();
     FPosTop = y();
     emit restoreMainWindow();
-    SaveMiniPos();
+    QString error;
+    if (!SaveMiniPos(&error))
+        ShowErrorReport(nullptr, error);
 }
 
 }  // namespace qn

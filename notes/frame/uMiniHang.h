@@ -30,12 +30,12 @@ public:
     // missing). Stops silently at the first line that is missing or not a
     // whole number; the fields not yet read stay 0.
     void LoadMiniPos();
-    // Writes the window's current left and top (two lines). False when the
-    // file could not be written.
-    bool SaveMiniPos();
+    // Writes the window's current left and top (two lines). False (with the
+    // message for the user in *error) when the file could not be written.
+    bool SaveMiniPos(QString* error = nullptr);
 
     // Double-click on the picture: hide, remember the place, ask for the
-    // main window, store the place.
+    // main window, store the place (a failure to store it is reported).
     void imgBGDblClick();
 
 signals:

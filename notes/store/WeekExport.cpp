@@ -1,8 +1,13 @@
 #include "notes/store/WeekExport.h"
 
 #include "calendar/DateValue.h"
+#include "core/SafeFile.h"
+#include "core/SettingsFile.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QStandardPaths>
 #include <QStringEncoder>
 
 namespace {
@@ -14,6 +19,18 @@ QString DottedDate(double value)
         .arg(d.year, 4, 10, QLatin1Char('0'))
         .arg(d.month, 2, 10, QLatin1Char('0'))
         .arg(d.day, 2, 10, QLatin1Char('0'));
+}
+
+QString ExportFolderFile(const qn::ProgramFolder& folder)
+{
+    return folder.dataFile(QStringLiteral("ExportFolder.ini"));
+}
+
+// The folder exported to last in this run, by program folder.
+QHash<QString, QString>& FoldersUsedThisRun()
+{
+    static QHash<QString, QString> folders;
+    return folders;
 }
 
 }  // namespace
@@ -44,6 +61,19 @@ QString ProposedExportName(double dateTime)
         .arg(t.second, 2, 10, QLatin1Char('0'));
 }
 
+QString ExportTargetPath(const QString& typedName) { return typedName + QStringLiteral(".txt"); }
+
+bool ExportTargetExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QString ReplaceExportQuestion(const QString& path)
+{
+    return QStringLiteral("文件“%1”已经存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path));
+}
+
 QString WriteExportFile(const QString& path, const QStringList& entries)
 {
     QString text;
@@ -55,8 +85,27 @@ QString WriteExportFile(const QString& path, const QStringList& entries)
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return QStringLiteral("无法按 GB18030 编码导出的文本");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("无法写入文件 \"%1\": %2").arg(path, file.errorString());
+    if (const auto error = qn::WriteFileSafely(path, bytes, qn::LinkHandling::ReplaceLink))
+        return error->message();
     return QString();
+}
+
+QString ExportStartFolder(const qn::ProgramFolder& folder)
+{
+    QString remembered = FoldersUsedThisRun().value(folder.root());
+    if (remembered.isEmpty()) {
+        const qn::SettingsFile::ReadResult read = qn::SettingsFile(ExportFolderFile(folder)).read();
+        if (read.ok() && !read.lines.isEmpty())
+            remembered = read.lines.first();
+    }
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void RememberExportFolder(const qn::ProgramFolder& folder, const QString& exportedFile)
+{
+    const QString used = QFileInfo(exportedFile).absolutePath();
+    FoldersUsedThisRun().insert(folder.root(), used);
+    qn::SettingsFile(ExportFolderFile(folder)).write({used});
 }

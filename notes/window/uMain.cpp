@@ -20,8 +20,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTextEdit>
+#include <QTimer>
 
 QString TodayLabelText(double now)
 {
@@ -50,13 +50,17 @@ TMainDialogs TMainDialogs::Standard()
         const QColor colour = QColorDialog::getColor(initial, parent);
         return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
     };
-    d.chooseExportFile = [](const QString& proposed, QWidget* parent) -> std::optional<QString> {
+    d.chooseExportFile = [](const QString& startFolder, const QString& proposed,
+                            QWidget* parent) -> std::optional<QString> {
         QFileDialog dialog(parent);
         dialog.setObjectName(QStringLiteral("svdNoteToTxt"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(QStringLiteral("*.Txt (*.Txt)"));
-        dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        // The export asks itself, about the file it really writes (the name
+        // with ".txt" appended), not about the name typed here.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDirectory(startFolder);
         dialog.selectFile(proposed);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -103,6 +107,8 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     BuildSettingsMenu();
     BuildBoxMenu();
     BuildFrame();
+    // Before the first week is shown: its headers carry the marks at once.
+    BuildHolidays();
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kDesignWidth, kMinHeight);
     // A hidden window gets its resize event only when shown; the board must
@@ -152,6 +158,11 @@ void TMainFrm::FormShow()
     }
     ApplyBoxColour(transMode);
     m_board->SetShown();
+    // After the first paint: a holiday file that was ignored, and the
+    // weekly check when it is switched on and due.
+    QTimer::singleShot(0, this, &TMainFrm::TellHolidayWarning);
+    QTimer::singleShot(kFirstHolidayCheckDelayMs, this, &TMainFrm::StartDueHolidayCheck);
+    m_holidayCheckTimer->start();
 }
 
 void TMainFrm::chnRiliChange()

@@ -15,10 +15,12 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
 class QTextEdit;
+class QTimer;
 class QToolButton;
 class TChnCalendar;
 class TClickLabel;
@@ -28,6 +30,9 @@ class TRestoreFrm;
 class TSearchFrm;
 
 namespace qn {
+class HolidayUpdater;
+class NotebookHolidays;
+struct HolidayUpdateResult;
 class TCaptionButtons;
 class TMiniHangFrm;
 class TPageViewer;
@@ -48,8 +53,10 @@ struct TMainDialogs {
     std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
     // The chosen colour, or nothing when cancelled.
     std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)> chooseColor;
-    // The file name typed for the export, or nothing when cancelled.
-    std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseExportFile;
+    // The file name typed for the export, or nothing when cancelled; the
+    // dialog opens in startFolder with the proposed name.
+    std::function<std::optional<QString>(const QString& startFolder, const QString& proposed, QWidget* parent)>
+        chooseExportFile;
     // Closing while notes wait to be stored; reason says why they wait.
     std::function<UnsavedAnswer(const QString& reason, QWidget* parent)> askUnsavedClose;
     // The offer of a backup copy when the check finds the notes file damaged;
@@ -123,6 +130,19 @@ public:
     // when the user wants it; true when the notebook goes on with the copy.
     bool OfferSoundCopyOfDamagedFile(const QString& why);
 
+    // --- statutory holidays (uMainHolidays.cpp) ------------------------------------------
+    // The first check by itself waits this long after the window is shown,
+    // out of the way of the first paint; later ones are looked for hourly
+    // while the notebook runs (a check is due at most once a week).
+    static constexpr int kFirstHolidayCheckDelayMs = 2000;
+    static constexpr int kHolidayCheckPollMs = 60 * 60 * 1000;
+    // The table the calendar's marks and the board's headers show.
+    qn::NotebookHolidays* holidays() const { return m_holidays; }
+    // The updater, made at its first use.
+    qn::HolidayUpdater* holidayUpdater();
+    void N_UpdateHolidaysClick();             // 更新法定节假日: fetch now, say how it went
+    void N_AutoUpdateHolidaysClick(bool on);  // 每周自动更新节假日
+
     // --- frame, geometry, settings windows, web pages (uMainFrame.cpp) --------------------
     // The windows created after the main window at start-up, which its menu
     // and buttons open.
@@ -174,6 +194,16 @@ private:
     void AddNotesEntries();
     void BuildBoxMenu();
     void ConfigureCalendar();
+    // Loads the holiday table and gives it to the calendar and the board.
+    void BuildHolidays();
+    void ApplyHolidayTable();
+    // A file the table could not use, told once the window is up.
+    void TellHolidayWarning();
+    void StartDueHolidayCheck();
+    void HolidayCheckStarted();
+    void HolidayCheckFinished(const qn::HolidayUpdateResult& result);
+    // The menu's holiday entries as the stored settings and the last check say.
+    void ShowHolidaySettings();
     void PlaceAnchored();
     void BuildFrame();
     void ApplyBoxColour(int transMode);
@@ -211,6 +241,13 @@ private:
     // Menus.
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;
+    QAction* N_UpdateHolidays = nullptr;
+    QAction* N_AutoUpdateHolidays = nullptr;
+    // Statutory holidays.
+    qn::NotebookHolidays* m_holidays = nullptr;
+    qn::HolidayUpdater* m_holidayUpdater = nullptr;
+    QTimer* m_holidayCheckTimer = nullptr;
+    bool m_reportHolidayCheck = false;  // the user asked: the outcome is told, whatever it is
     // Frame and the windows it opens.
     qn::TCaptionButtons* FCaptionButtons = nullptr;
     TClickLabel* imgAppToDesk = nullptr;

@@ -157,15 +157,23 @@ void TMainFrm::N_DataOutClick()
     for (size_t i = 0; i < 6; ++i)
         texts[i] = PlainTextCrLf(*boxes()[i]->document());
     const QStringList entries = BuildExportEntries(ShownWeek, texts);
-    const std::optional<QString> name = m_dialogs.chooseExportFile(ProposedExportName(chnRili->DateTime()), this);
+    const std::optional<QString> name =
+        m_dialogs.chooseExportFile(ExportStartFolder(m_folder), ProposedExportName(chnRili->DateTime()), this);
     if (!name)
         return;
     if (name->isEmpty()) {
         qn::ShowPlainMessage(this, QStringLiteral("文件名不能为空！"));
         return;
     }
-    // ".txt" is always appended, as the notebook has always done.
-    const QString error = WriteExportFile(*name + QStringLiteral(".txt"), entries);
-    if (!error.isEmpty())
+    // ".txt" is always appended, as the notebook has always done; the
+    // question names the file that is really written.
+    const QString target = ExportTargetPath(*name);
+    if (ExportTargetExists(target) && !qn::AskYesNo(this, qn::kApplicationTitle, ReplaceExportQuestion(target)))
+        return;
+    const QString error = WriteExportFile(target, entries);
+    if (!error.isEmpty()) {
         qn::ShowErrorReport(this, error);
+        return;
+    }
+    RememberExportFolder(m_folder, target);
 }

@@ -173,8 +173,18 @@ void TMainFrm::BuildSettingsMenu()
     connect(item("N7", "登陆密码"), &QAction::triggered, this, &TMainFrm::N7Click);
     connect(item("N_help", "帮助说明"), &QAction::triggered, this, &TMainFrm::N_helpClick);
     connect(item("N_Submit", "意见反馈"), &QAction::triggered, this, &TMainFrm::N_SubmitClick);
+    separator("N_HolidaySeparator");
+    N_UpdateHolidays = item("N_UpdateHolidays", "更新法定节假日");
+    connect(N_UpdateHolidays, &QAction::triggered, this, &TMainFrm::N_UpdateHolidaysClick);
+    N_AutoUpdateHolidays = item("N_AutoUpdateHolidays", "每周自动更新节假日");
+    N_AutoUpdateHolidays->setCheckable(true);
+    connect(N_AutoUpdateHolidays, &QAction::triggered, this, &TMainFrm::N_AutoUpdateHolidaysClick);
     separator("N4");
     connect(item("N_ExitPrj", "退出程序"), &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+    // The update entry's tooltip tells where from and how the last check went.
+    popSysset->setToolTipsVisible(true);
+    connect(popSysset, &QMenu::aboutToShow, this, &TMainFrm::ShowHolidaySettings);
+    ShowHolidaySettings();
 }
 
 void TMainFrm::lblSetClick() { popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height()))); }

@@ -2,6 +2,7 @@
 
 #include "calendar/ChnCal.h"
 #include "calendar/DateValue.h"
+#include "calendar/LunarCore.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +212,32 @@ TEST(Almanac, EveryRuleHoldsAgainstTheShownDays)
     // the dates as Julian ones and does not show every term in its month.)
     for (int year = 1583; year <= 2100; ++year)
         CheckYear(year);
+}
+
+TEST(Almanac, TheLunarDaysBeforeTheGregorianCalendarAreWhereverTheDaysShowThem)
+{
+    // Before 1583 the dates are Julian ones and a Julian 29 February of 1500,
+    // 1400 … has no date value, so the lunar day shown moves on by two there:
+    // 1500-02-28 is 正月廿九 and 1500-03-01 二月初二 (龙抬头).
+    struct LunarRule {
+        const char* text;
+        int month, day;
+    };
+    const LunarRule rules[] = {{"小年", 12, 23}, {"龙抬头", 2, 2}, {"上巳", 3, 3}, {"中元", 7, 15}, {"下元", 10, 15}};
+    for (long long n = qn::DaysFromCivil(1, 1, 1); n <= qn::DaysFromCivil(1582, 12, 31); ++n) {
+        const qn::CivilDate c = qn::CivilFromDays(n);
+        int lunarYear = 0, lunarMonth = 0, lunarDay = 0;
+        bool leap = false;
+        if (!SolarToLunar(c.year, c.month, c.day, lunarYear, lunarMonth, lunarDay, leap))
+            continue;
+        const std::string texts = GetAlmanacText(c.year, c.month, c.day);
+        for (const LunarRule& rule : rules) {
+            const bool shown = texts.find(rule.text) != std::string::npos;
+            ASSERT_EQ(shown, !leap && lunarMonth == rule.month && lunarDay == rule.day)
+                << rule.text << " " << DateText(c.year, c.month, c.day);
+        }
+    }
+    EXPECT_EQ(GetAlmanacText(1500, 3, 1), "龙抬头 九九第7天");
 }
 
 }  // namespace

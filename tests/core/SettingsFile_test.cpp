@@ -1,11 +1,14 @@
 // The one reader and writer of the small files under Data/.
 
+#include "core/SafeFile.h"
 #include "core/SettingsFile.h"
 #include "tests/support/DialogTestSupport.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTest>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,7 +23,7 @@ private slots:
     void splitsLikeAListOfLines();
     void writesGbkWithCrLfOwnerOnly();
     void keepsCharactersOutsideGbk();
-    void keepsPermissionsOfAnExistingFile();
+    void makesAnExistingFileOwnerOnly();
     void oddFilesNeverCrash_data();
     void oddFilesNeverCrash();
     void hugeFileIsCappedAtWholeLines();
@@ -28,6 +31,11 @@ private slots:
     void folderInsteadOfFile();
     void missingFile();
     void readsUtf8FromAnotherEditor();
+    void bytesLikeAByteOrderMarkAreGbk_data();
+    void bytesLikeAByteOrderMarkAreGbk();
+    void readOrCreateWritesOnlyAMissingFile();
+    void writesThroughALinkToItsTarget();
+    void failedWriteKeepsTheOldFile();
     void wholeNumbers_data();
     void wholeNumbers();
 };
@@ -78,14 +86,18 @@ void SettingsFileTest::keepsCharactersOutsideGbk()
     QCOMPARE(SettingsFile(t.data("x.ini")).read().lines, QStringList{text});
 }
 
-void SettingsFileTest::keepsPermissionsOfAnExistingFile()
+void SettingsFileTest::makesAnExistingFileOwnerOnly()
 {
+    // Every write leaves the file owner-only, also one that others could
+    // read before (a password file from an older copy).
     TestFolder t;
     t.writeBytes("x.ini", "1\r\n");
-    const auto perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    QFile::setPermissions(t.data("x.ini"), perms);
+    QFile::setPermissions(t.data("x.ini"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                              | QFileDevice::ReadOther);
+    QVERIFY(!IsOwnerOnly(t.data("x.ini")));
     QVERIFY(SettingsFile(t.data("x.ini")).write({"0"}));
-    QCOMPARE(QFile::permissions(t.data("x.ini")) & 0x7077, perms);
+    QVERIFY(IsOwnerOnly(t.data("x.ini")));
     QCOMPARE(t.readBytes("x.ini"), QByteArray("0\r\n"));
 }
 
@@ -174,11 +186,90 @@ void SettingsFileTest::missingFile()
 void SettingsFileTest::readsUtf8FromAnotherEditor()
 {
     TestFolder t;
-    t.writeBytes("bom.ini", "\xEF\xBB\xBF" + QStringLiteral("半透明").toUtf8() + "\r\n");
-    QCOMPARE(SettingsFile(t.data("bom.ini")).read().lines, QStringList{QStringLiteral("半透明")});
-    // Without a mark, bytes that are no GBK (nor GB18030) are read as UTF-8.
+    // Bytes that are no GBK (nor GB18030) are read as UTF-8, without the
+    // byte order mark an editor may have put first.
+    t.writeBytes("bom.ini",
+                 "\xEF\xBB\xBF"
+                 "1\r\n");
+    QCOMPARE(SettingsFile(t.data("bom.ini")).read().lines, QStringList{QStringLiteral("1")});
     t.writeBytes("utf8.ini", QStringLiteral("€5").toUtf8());
     QCOMPARE(SettingsFile(t.data("utf8.ini")).read().lines, QStringList{QStringLiteral("€5")});
+}
+
+void SettingsFileTest::bytesLikeAByteOrderMarkAreGbk_data()
+{
+    // GBK text whose first bytes are EF BB BF, as a UTF-8 byte order mark.
+    QTest::addColumn<QString>("text");
+    QTest::newRow("锘俊abc") << QStringLiteral("锘俊abc");
+    QTest::newRow("锘垮") << QStringLiteral("锘垮");
+    QTest::newRow("锘縜, ASCII after") << QStringLiteral("锘縜1");
+}
+
+void SettingsFileTest::bytesLikeAByteOrderMarkAreGbk()
+{
+    QFETCH(QString, text);
+    TestFolder t;
+    QVERIFY(SettingsFile(t.data("x.ini")).write({text, "-1"}));
+    QVERIFY(t.readBytes("x.ini").startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(SettingsFile(t.data("x.ini")).read().lines, (QStringList{text, "-1"}));
+}
+
+void SettingsFileTest::readOrCreateWritesOnlyAMissingFile()
+{
+    TestFolder t;
+    const SettingsFile file(t.data("x.ini"));
+    auto read = file.readOrCreate({"1", "默认"});
+    QCOMPARE(read.status, SettingsFile::Status::Created);
+    QVERIFY(read.ok());
+    QVERIFY(read.error.isEmpty());
+    QCOMPARE(read.lines, (QStringList{"1", "默认"}));
+    QCOMPARE(t.readBytes("x.ini"), QByteArray("1\r\n\xc4\xac\xc8\xcf\r\n"));
+    QVERIFY(IsOwnerOnly(t.data("x.ini")));
+    // An existing file, even an empty one, is read and never replaced.
+    t.writeBytes("x.ini", "");
+    read = file.readOrCreate({"1"});
+    QCOMPARE(read.status, SettingsFile::Status::Ok);
+    QVERIFY(read.lines.isEmpty());
+    QCOMPARE(t.readBytes("x.ini"), QByteArray());
+    // Defaults that cannot be written are still handed back, with the reason.
+    QDir().mkpath(t.data("ro"));
+    QFile::setPermissions(t.data("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (geteuid() != 0) {
+        read = SettingsFile(t.data("ro/y.ini")).readOrCreate({"7"});
+        QCOMPARE(read.status, SettingsFile::Status::Created);
+        QCOMPARE(read.lines, QStringList{"7"});
+        QVERIFY(read.error.contains(QStringLiteral("没有权限")));
+    }
+    QFile::setPermissions(t.data("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void SettingsFileTest::writesThroughALinkToItsTarget()
+{
+    // A settings file kept elsewhere through a link stays there.
+    TestFolder t;
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath("kept.ini");
+    QVERIFY(QFile::link(target, t.data("x.ini")));
+    QVERIFY(SettingsFile(t.data("x.ini")).write({"0"}));
+    QVERIFY(QFileInfo(t.data("x.ini")).isSymLink());
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("0\r\n"));
+    QVERIFY(IsOwnerOnly(target));
+}
+
+void SettingsFileTest::failedWriteKeepsTheOldFile()
+{
+    TestFolder t;
+    t.writeBytes("x.ini", "1\r\n906\r\n");
+    SetWriteFailureForTests(ENOSPC);
+    QString error;
+    const bool written = SettingsFile(t.data("x.ini")).write({"2", "1000"}, &error);
+    SetWriteFailureForTests(0);
+    QVERIFY(!written);
+    QCOMPARE(t.readBytes("x.ini"), QByteArray("1\r\n906\r\n"));
+    QVERIFY2(error.startsWith(QStringLiteral("无法保存文件“%1”：磁盘已满。").arg(t.data("x.ini"))), qPrintable(error));
+    QCOMPARE(QDir(t.folder().dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.ini"});
 }
 
 void SettingsFileTest::wholeNumbers_data()

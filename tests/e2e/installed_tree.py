@@ -8,7 +8,8 @@ Installs the build into a temporary prefix and checks that:
 - the installed notebook starts under Xvfb, keeps its Data/ beside itself
   (a writable folder is portable), shows its start page in the web panel,
   opens its own help page, carries the launcher's window class and the
-  window icon;
+  window icon, and its standard dialogs speak Chinese (Qt's catalogue
+  qtbase_zh_CN, from qt6-translations-l10n);
 - a user who cannot write the folder gets the user data folder instead
   (checked as the unprivileged user "nobody");
 - qncal runs from there.
@@ -133,6 +134,14 @@ def check_portable_copy(s, prefix, window_class):
     # The Chinese texts of the window are drawn with real glyphs.
     qn.check(qn.ink_in(image, 343, 19, 150, 16) > 0.02, "the date label draws nothing")
 
+    # Qt's own dialogs in Chinese: the export's save dialog.
+    s.open_settings_item(window, 1)
+    dialog = s.wait_window("另存为", focused=True)
+    x, y, w, _ = s.geometry(dialog)
+    s.xdotool("mousemove", x + w // 2, y + 10)
+    s.key("Escape")
+    s.wait_no_window("另存为")
+
     s.open_settings_item(window, 7)  # 导出, 搜索, 导出笔记, 恢复备份, 背景透明度, 登陆密码, 帮助说明
     opened = qn.wait_for("the help page handed to the opener",
                          lambda: os.path.exists(opened_log) and open(opened_log).read().split())
@@ -146,6 +155,18 @@ def check_fonts():
     result = subprocess.run(["fc-list", ":lang=zh", "family"], capture_output=True, timeout=qn.STEP_TIMEOUT)
     qn.check("Noto Sans CJK SC" in result.stdout.decode(errors="replace"),
              "the Chinese fonts the notebook draws with (Noto CJK) are missing")
+
+
+def check_translations():
+    """Qt's Chinese catalogue, which the notebook loads for the standard dialogs."""
+    folder = "/usr/share/qt6/translations"
+    qtpaths = shutil.which("qtpaths6")
+    if qtpaths:
+        result = subprocess.run([qtpaths, "--query", "QT_INSTALL_TRANSLATIONS"], capture_output=True,
+                                timeout=qn.STEP_TIMEOUT)
+        folder = result.stdout.decode(errors="replace").strip() or folder
+    qn.check(os.path.isfile(os.path.join(folder, "qtbase_zh_CN.qm")),
+             f"Qt's Chinese texts (qtbase_zh_CN.qm) are missing in {folder} (qt6-translations-l10n)")
 
 
 def check_installed_for_others(s, prefix):
@@ -202,6 +223,7 @@ def main():
         window_class = check_files(prefix)
         check_qncal(prefix)
         check_fonts()
+        check_translations()
         check_portable_copy(s, prefix, window_class)
         check_installed_for_others(s, prefix)
 

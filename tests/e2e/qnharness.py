@@ -99,6 +99,8 @@ class Session:
         self.app = None
         self.display = None
         self.keep = os.environ.get("QN_E2E_KEEP") == "1"
+        # Put before the notebook's command line (e.g. faketime for a fixed day).
+        self.launcher = []
 
     # -- lifetime ---------------------------------------------------------
 
@@ -181,7 +183,7 @@ class Session:
         return env
 
     def start_app(self, *extra, folder=True):
-        args = [self.binary] + (["--folder", self.folder] if folder else []) + list(extra)
+        args = self.launcher + [self.binary] + (["--folder", self.folder] if folder else []) + list(extra)
         self.app_log = open(os.path.join(self.root, "app.log"), "ab")
         self.app = subprocess.Popen(args, env=self.environment(), stdin=subprocess.DEVNULL,
                                     stdout=self.app_log, stderr=self.app_log, start_new_session=True,

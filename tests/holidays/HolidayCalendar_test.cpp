@@ -126,6 +126,29 @@ TEST(HolidayCalendar, TextsForEveryView)
     }
 }
 
+// Saturday and Sunday share one header: one mark when the days agree or only
+// one is marked, both in the days' order when they differ.
+TEST(HolidayCalendar, HeaderOfTwoDays)
+{
+    const qn::HolidayStatus off{HolidayKind::Off, "春节", true};
+    const qn::HolidayStatus work{HolidayKind::Work, "春节", true};
+    const qn::HolidayStatus ordinary{HolidayKind::Ordinary, "", false};
+    const qn::HolidayStatus unknown{};
+    struct Row {
+        const qn::HolidayStatus &saturday, &sunday;
+        const char* header;
+    };
+    const Row rows[] = {
+        {off, off, "周 六/日 · 休"},       {off, ordinary, "周 六/日 · 休"},  {ordinary, off, "周 六/日 · 休"},
+        {work, ordinary, "周 六/日 · 班"}, {ordinary, work, "周 六/日 · 班"}, {work, work, "周 六/日 · 班"},
+        {work, off, "周 六/日 · 班/休"},   {off, work, "周 六/日 · 休/班"},   {ordinary, ordinary, "周 六/日"},
+        {unknown, unknown, "周 六/日"},    {unknown, off, "周 六/日 · 休"},   {work, unknown, "周 六/日 · 班"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(qn::WithHolidayMark("周 六/日", r.saturday, r.sunday), r.header)
+            << qn::HolidayMark(r.saturday) << "|" << qn::HolidayMark(r.sunday);
+}
+
 TEST(HolidayCalendar, InvalidDateIsUnknown)
 {
     EXPECT_EQ(BuiltIn().Look(2024, 2, 30).kind, HolidayKind::Unknown);

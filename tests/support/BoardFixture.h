@@ -31,8 +31,9 @@ protected:
             lastColourOffered = initial;
             return colourAnswer;
         };
-        dialogs.chooseExportFile = [this](const QString& proposed, QWidget*) {
+        dialogs.chooseExportFile = [this](const QString& startFolder, const QString& proposed, QWidget*) {
             ++exportAsked;
+            exportFolderOffered = startFolder;
             proposedName = proposed;
             return exportAnswer;
         };
@@ -100,6 +101,7 @@ protected:
     QFont lastFontOffered;
     QColor lastColourOffered;
     QString proposedName;
+    QString exportFolderOffered;
     std::optional<QFont> fontAnswer;
     // When set, the font dialog's answer depends on the font it was opened on.
     std::function<std::optional<QFont>(const QFont& offered)> fontAnswerFor;

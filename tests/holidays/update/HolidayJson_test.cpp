@@ -95,7 +95,15 @@ TEST(HolidayUpdateSettings, UnusableAddressesFallBackToTheDefault)
         qn::HolidayUpdateSettings settings;
         settings.url = QString::fromLatin1(url);
         ASSERT_TRUE(qn::SaveHolidayUpdateSettings(folder, settings));
-        EXPECT_EQ(qn::LoadHolidayUpdateSettings(folder).url, QString::fromLatin1(qn::kDefaultHolidayUpdateUrl));
+        qn::HolidayUpdateSettings read = qn::LoadHolidayUpdateSettings(folder);
+        EXPECT_EQ(read.url, QString::fromLatin1(qn::kDefaultHolidayUpdateUrl));
+        // Saving the other settings (a check, the weekly switch) keeps the
+        // line the user wrote, to be mended by hand.
+        read.enabled = true;
+        ASSERT_TRUE(qn::SaveHolidayUpdateSettings(folder, read));
+        const qn::HolidayUpdateSettings again = qn::LoadHolidayUpdateSettings(folder);
+        EXPECT_TRUE(again.enabled);
+        EXPECT_EQ(again.unusableUrl, QString::fromLatin1(url));
     }
     EXPECT_EQ(qn::HolidayYearUrl(QStringLiteral("http://127.0.0.1:8080/{year}.json"), 2026).toString(),
               QStringLiteral("http://127.0.0.1:8080/2026.json"));

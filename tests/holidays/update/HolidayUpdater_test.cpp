@@ -5,7 +5,7 @@
 #include "holidays/update/HolidayUpdateSettings.h"
 #include "holidays/update/NotebookHolidays.h"
 #include "holidays/update/UserHolidayFile.h"
-#include "tests/holidays/update/LocalHttpServer.h"
+#include "tests/support/LocalHttpServer.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -22,6 +22,10 @@ private slots:
     void offScreenPlaceComesBack_data();
     void offScreenPlaceComesBack();
     void secondScreenPlaceIsKept();
+    void hugeSizeIsClampedToTheScreen_data();
+    void hugeSizeIsClampedToTheScreen();
+    void valuesNearTheIntegerLimits_data();
+    void valuesNearTheIntegerLimits();
 };
 
 void FormGeometryTest::firstStartOn1024x768()
@@ -162,6 +166,73 @@ void FormGeometryTest::secondScreenPlaceIsKept()
     const FormSizeLoad load = ReadFormSize(t.folder(), g, "6", twoScreens);
     QVERIFY(!load.movedOnScreen);
     QCOMPARE(QPoint(g.FSaveLeft, g.FSaveTop), QPoint(1300, 100));
+}
+
+void FormGeometryTest::hugeSizeIsClampedToTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("clamped");
+    // A 1280 × 1024 screen with a 40-pixel panel at the top: 1280 × 984 usable.
+    QTest::newRow("100000 × 100000") << QByteArray("1\r\n100000\r\n100000\r\n10\r\n20\r\n4\r\n")
+                                     << QRect(0, 40, 1280, 984) << true;
+    QTest::newRow("too wide only") << QByteArray("1\r\n5000\r\n600\r\n300\r\n200\r\n") << QRect(0, 200, 1280, 600)
+                                   << true;
+    QTest::newRow("too high only") << QByteArray("1\r\n1000\r\n1000\r\n100\r\n500\r\n") << QRect(100, 40, 1000, 984)
+                                   << true;
+    QTest::newRow("fits: kept") << QByteArray("1\r\n1280\r\n984\r\n0\r\n40\r\n") << QRect(0, 40, 1280, 984) << false;
+}
+
+void FormGeometryTest::hugeSizeIsClampedToTheScreen()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, clamped);
+    TestFolder t;
+    t.writeBytes("FormSize.ini", bytes);
+    ScreenLayout screen = ScreenLayout::Single(1280, 1024);
+    screen.available = {QRect(0, 40, 1280, 984)};
+    QWidget window;
+    FormGeometry g;
+    const FormSizeLoad load = LoadFormSize(&window, g, t.folder(), "6", screen);
+    QCOMPARE(load.outcome, FormSizeLoad::Outcome::Read);
+    QCOMPARE(QRect(g.FSaveLeft, g.FSaveTop, g.FSaveWidth, g.FSaveHeight), geometry);
+    QCOMPARE(window.geometry(), geometry);
+    QCOMPARE(load.sizeClamped, clamped);
+    QVERIFY(RecordedMessages().isEmpty());
+    // The file keeps what it holds until the close button writes it.
+    QCOMPARE(t.readBytes("FormSize.ini"), bytes);
+}
+
+void FormGeometryTest::valuesNearTheIntegerLimits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray max = "2147483647", min = "-2147483648";
+    QTest::newRow("all at the maximum") << "1\r\n" + max + "\r\n" + max + "\r\n" + max + "\r\n" + max + "\r\n";
+    QTest::newRow("place at the maximum") << "1\r\n906\r\n540\r\n" + max + "\r\n" + max + "\r\n";
+    QTest::newRow("place just below the maximum") << QByteArray("1\r\n906\r\n540\r\n2147483000\r\n2147483000\r\n");
+    QTest::newRow("place at the minimum") << "1\r\n906\r\n540\r\n" + min + "\r\n" + min + "\r\n";
+    QTest::newRow("size at the minimum") << "1\r\n" + min + "\r\n" + min + "\r\n0\r\n0\r\n";
+    QTest::newRow("huge size at the minimum place")
+        << "1\r\n" + max + "\r\n" + max + "\r\n" + min + "\r\n" + min + "\r\n";
+}
+
+void FormGeometryTest::valuesNearTheIntegerLimits()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder t;
+    t.writeBytes("FormSize.ini", bytes);
+    const QRect screen(0, 0, 1024, 768);
+    FormGeometry g;
+    const FormSizeLoad load = ReadFormSize(t.folder(), g, "6", ScreenLayout::Single(1024, 768));
+    QCOMPARE(load.outcome, FormSizeLoad::Outcome::Read);
+    // The window fits the screen, or at least a good piece of it is on it.
+    QVERIFY(g.FSaveWidth <= screen.width() && g.FSaveHeight <= screen.height());
+    const QRect seen =
+        screen.intersected(QRect(g.FSaveLeft, g.FSaveTop, std::max(1, g.FSaveWidth), std::max(1, g.FSaveHeight)));
+    QVERIFY2(seen.width() >= std::min(30, std::max(1, g.FSaveWidth)), qPrintable(QString::number(g.FSaveLeft)));
+    QVERIFY(seen.height() >= std::min(20, std::max(1, g.FSaveHeight)));
+    QCOMPARE(t.readBytes("FormSize.ini"), bytes);
 }
 
 QTEST_MAIN(FormGeometryTest)

@@ -53,6 +53,8 @@ private slots:
     void picturesHaveTheirSizes();
     void dragMovesTheWindowByHand();
     void captionButtonsStayAboveTheGrips();
+    void buttonsTurnNormalWhenThePointerLeaves();
+    void aClickOrDoubleClickStartsNoMove();
     void edgesResizeByHand_data();
     void edgesResizeByHand();
 };
@@ -206,6 +208,74 @@ void FramePartsTest::captionButtonsStayAboveTheGrips()
     }
     // Elsewhere along the top edge the grip is on top.
     QCOMPARE(window.childAt(QPoint(300, 1)), resizer.grip(Qt::TopEdge));
+}
+
+void FramePartsTest::buttonsTurnNormalWhenThePointerLeaves()
+{
+    QWidget window;
+    window.resize(906, 540);
+    TCaptionButtons buttons(&window, TCaptionButtons::Buttons::CloseAndMinimise);
+    window.show();
+    for (TSkinButton* button : {buttons.closeButton(), buttons.minimiseButton()}) {
+        SendMouse(button, QEvent::MouseMove, {5, 5}, Qt::NoButton);
+        QCOMPARE(button->state(), SkinState::Highlight);
+        // The pointer leaves the window over the button: no move over the
+        // background follows.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(button, &leave);
+        QCOMPARE(button->state(), SkinState::Normal);
+
+        // Pressed, then released away from it: no click, normal again.
+        SendMouse(button, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+        QCOMPARE(button->state(), SkinState::Down);
+        QCoreApplication::sendEvent(button, &leave);  // held: stays down
+        QCOMPARE(button->state(), SkinState::Down);
+        SendMouse(button, QEvent::MouseButtonRelease, {-50, 40}, Qt::NoButton);
+        QCOMPARE(button->state(), SkinState::Normal);
+    }
+}
+
+void FramePartsTest::aClickOrDoubleClickStartsNoMove()
+{
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setGeometry(100, 100, 300, 200);
+    auto* background = new QLabel(&window);
+    background->setGeometry(window.rect());
+    TBorderlessMover mover(&window);
+    mover.addHandle(background);
+    int doubleClicks = 0;
+    struct DoubleClickCounter : QObject {
+        int* count;
+        explicit DoubleClickCounter(int* c) : count(c) { }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::MouseButtonDblClick)
+                ++*count;
+            return false;
+        }
+    } counter(&doubleClicks);
+    background->installEventFilter(&counter);  // after the mover: runs first
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // A hand that shakes a little while clicking moves nothing.
+    SendMouse(background, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton);
+    QVERIFY(!mover.moving());
+    SendGlobalMove(background, QPoint(150 + 2, 150 + 1));
+    QVERIFY(!mover.moving());
+    QCOMPARE(window.pos(), QPoint(100, 100));
+    SendMouse(background, QEvent::MouseButtonRelease, {52, 51}, Qt::NoButton);
+    QTest::mouseDClick(background, Qt::LeftButton, {}, {52, 51});
+    QCOMPARE(doubleClicks, 1);
+    QCOMPARE(window.pos(), QPoint(100, 100));
+
+    // Past the drag distance the move starts, from where the press was.
+    SendMouse(background, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton);
+    SendGlobalMove(background, QPoint(150 + 20, 150));
+    QVERIFY(mover.moving());
+    QCOMPARE(window.pos(), QPoint(120, 100));
+    SendMouse(background, QEvent::MouseButtonRelease, background->mapFromGlobal(QPoint(170, 150)), Qt::NoButton);
+    QVERIFY(!mover.moving());
 }
 
 void FramePartsTest::edgesResizeByHand_data()

@@ -23,7 +23,7 @@ using namespace qn::testing;
 
 namespace {
 
-QByteArray PasswordFile(const QString& line1, const QString& line3 = "-1")
+QByteArray PasswordBytes(const QString& line1, const QString& line3 = "-1")
 {
     return SettingsFile::encode(line1 + "\r\n" + line1 + "\r\n" + line3 + "\r\n");
 }
@@ -103,6 +103,9 @@ private slots:
     void settingsRefusesALineBreak();
     void passwordSetIsAskedAtNextStart();
     void settingsWindowLooksAsDesigned();
+    void settingsMakesAnExistingFileOwnerOnly();
+    void freshInstallOpensThePasswordWindowQuietly();
+    void passwordBoxesShowStars();
 };
 
 void LoginTest::startUpCheck_data()
@@ -117,28 +120,33 @@ void LoginTest::startUpCheck_data()
     const QList<Entry> none;
     QTest::newRow("no file") << false << QByteArray() << none << false << true << QStringList();
     QTest::newRow("empty file") << true << QByteArray() << none << false << true << QStringList();
-    QTest::newRow("marker") << true << PasswordFile(kNoPasswordMarker, "0") << none << false << true << QStringList();
+    QTest::newRow("marker") << true << PasswordBytes(kNoPasswordMarker, "0") << none << false << true << QStringList();
     QTest::newRow("marker chosen as the password")
-        << true << PasswordFile(kNoPasswordMarker, "-1") << none << false << true << QStringList();
-    QTest::newRow("exact password") << true << PasswordFile("Secret") << QList<Entry>{{"Secret"}} << true << true
+        << true << PasswordBytes(kNoPasswordMarker, "-1") << none << false << true << QStringList();
+    QTest::newRow("exact password") << true << PasswordBytes("Secret") << QList<Entry>{{"Secret"}} << true << true
                                     << QStringList();
     QTest::newRow("letter case differs, then exact")
-        << true << PasswordFile("Secret") << QList<Entry>{{"secret"}, {"SECRET"}, {"Secret"}} << true << true
+        << true << PasswordBytes("Secret") << QList<Entry>{{"secret"}, {"SECRET"}, {"Secret"}} << true << true
         << QStringList{kWrong, kWrong};
-    QTest::newRow("blanks are part of it") << true << PasswordFile(" pw ") << QList<Entry>{{"pw"}, {" pw"}, {" pw "}}
+    QTest::newRow("blanks are part of it") << true << PasswordBytes(" pw ") << QList<Entry>{{"pw"}, {" pw"}, {" pw "}}
                                            << true << true << QStringList{kWrong, kWrong};
-    QTest::newRow("Enter confirms") << true << PasswordFile("Secret") << QList<Entry>{{"Secret", true}} << true << true
+    QTest::newRow("Enter confirms") << true << PasswordBytes("Secret") << QList<Entry>{{"Secret", true}} << true << true
                                     << QStringList();
     QTest::newRow("Enter on a wrong entry")
-        << true << PasswordFile("Secret") << QList<Entry>{{"x", true}} << true << false << QStringList{kWrong};
+        << true << PasswordBytes("Secret") << QList<Entry>{{"x", true}} << true << false << QStringList{kWrong};
     QTest::newRow("empty first line accepts an empty entry")
         << true << QByteArray("\r\nwhatever\r\n-1\r\n") << QList<Entry>{{""}} << true << true << QStringList();
     QTest::newRow("empty first line refuses text")
         << true << QByteArray("\r\n\r\n-1\r\n") << QList<Entry>{{"a"}} << true << false << QStringList{kWrong};
-    QTest::newRow("Chinese password") << true << PasswordFile("记事本密码") << QList<Entry>{{"记事本密码"}} << true
+    QTest::newRow("Chinese password") << true << PasswordBytes("记事本密码") << QList<Entry>{{"记事本密码"}} << true
                                       << true << QStringList();
+    // GBK EF BB BF A1 ...: the first bytes look like a UTF-8 byte order mark.
+    QTest::newRow("password like a byte order mark")
+        << true << PasswordBytes("锘俊abc") << QList<Entry>{{"锘俊abc"}} << true << true << QStringList();
+    QTest::newRow("password like a byte order mark, then ASCII")
+        << true << PasswordBytes("锘縜1") << QList<Entry>{{"a1"}, {"锘縜1"}} << true << true << QStringList{kWrong};
     QTest::newRow("many attempts, no limit")
-        << true << PasswordFile("k")
+        << true << PasswordBytes("k")
         << QList<Entry>{{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7"}, {"8"}, {"9"}, {"10"}, {"k"}} << true << true
         << QStringList(10, kWrong);
 }
@@ -158,17 +166,20 @@ void LoginTest::startUpCheck()
     QCOMPARE(run.asked, asked);
     QCOMPARE(run.result, passes);
     QCOMPARE(run.messages, messages);
-    // The check never writes the file.
-    if (present)
+    // The check never rewrites an existing file; a missing one is created
+    // without a password, owner-only.
+    if (present) {
         QCOMPARE(t.readBytes("loginstr.db"), file);
-    else
-        QVERIFY(!t.exists("loginstr.db"));
+    } else {
+        QCOMPARE(t.readBytes("loginstr.db"), QByteArray("XKPWD7304186\r\nXKPWD7304186\r\n0\r\n"));
+        QVERIFY(IsOwnerOnly(t.data("loginstr.db")));
+    }
 }
 
 void LoginTest::refusedEntryEmptiesTheBox()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     TLockLogin login(t.folder());
     login.show();
     login.edtPW->setText("wrong");
@@ -183,7 +194,7 @@ void LoginTest::refusedEntryEmptiesTheBox()
 void LoginTest::cancelEndsTheProgram()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     TLockLogin login(t.folder());
     QSignalSpy terminate(&login, &TLockLogin::terminateRequested);
     login.show();
@@ -202,7 +213,7 @@ void LoginTest::cancelEndsTheProgram()
 void LoginTest::closingOtherwiseEndsTheProgram()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     const LoginRun run =
         RunCheckLogin(t.folder(), {{"nope"}}, [](TLockLogin* login) { QTest::keyClick(login, Qt::Key_Escape); });
     QVERIFY(run.asked);
@@ -212,7 +223,7 @@ void LoginTest::closingOtherwiseEndsTheProgram()
 void LoginTest::fileVanishedWhileAsking()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     TLockLogin login(t.folder());
     login.show();
     QFile::remove(t.data("loginstr.db"));
@@ -227,10 +238,10 @@ void LoginTest::fileVanishedWhileAsking()
 void LoginTest::markerWrittenWhileAskingLetsIn()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     TLockLogin login(t.folder());
     login.show();
-    t.writeBytes("loginstr.db", PasswordFile(kNoPasswordMarker, "0"));
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
     QTest::mouseClick(login.spdOK, Qt::LeftButton);
     QVERIFY(login.LoginPassed);
     QVERIFY(login.isVisible());  // passed, but the window stays until closed
@@ -256,7 +267,7 @@ void LoginTest::loginWindowLooksAsDesigned()
 void LoginTest::settingsMessagesInOrder()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile(kNoPasswordMarker, "0"));
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
     TpwsetFrm frm(t.folder());
     frm.show();
     QVERIFY(!frm.JCheckbox1->isChecked());
@@ -284,7 +295,7 @@ void LoginTest::settingsMessagesInOrder()
         // Both entries stay as typed.
         QCOMPARE(frm.edit1->text(), step.edit1);
         QCOMPARE(frm.edit2->text(), step.edit2);
-        QCOMPARE(t.readBytes("loginstr.db"), PasswordFile(kNoPasswordMarker, "0"));
+        QCOMPARE(t.readBytes("loginstr.db"), PasswordBytes(kNoPasswordMarker, "0"));
     }
 }
 
@@ -302,7 +313,7 @@ void LoginTest::settingsWritesThePassword()
     QFETCH(QString, password);
     QFETCH(QByteArray, bytes);
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile(kNoPasswordMarker, "0"));
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
     QFile::remove(t.data("loginstr.db"));  // a first setting creates the file
     TpwsetFrm frm(t.folder());
     frm.show();
@@ -320,7 +331,7 @@ void LoginTest::settingsWritesThePassword()
 void LoginTest::settingsUntickedWritesTheMarker()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile("Secret"));
+    t.writeBytes("loginstr.db", PasswordBytes("Secret"));
     TpwsetFrm frm(t.folder());
     frm.show();
     QVERIFY(frm.JCheckbox1->isChecked());
@@ -340,9 +351,9 @@ void LoginTest::settingsShowReadsLine3_data()
     QTest::addColumn<bool>("tickedBefore");
     QTest::addColumn<bool>("tickedAfter");
     QTest::addColumn<bool>("errorShown");
-    QTest::newRow("-1 ticks") << true << PasswordFile("p") << false << true << false;
-    QTest::newRow("0 keeps unticked") << true << PasswordFile(kNoPasswordMarker, "0") << false << false << false;
-    QTest::newRow("0 keeps ticked") << true << PasswordFile(kNoPasswordMarker, "0") << true << true << false;
+    QTest::newRow("-1 ticks") << true << PasswordBytes("p") << false << true << false;
+    QTest::newRow("0 keeps unticked") << true << PasswordBytes(kNoPasswordMarker, "0") << false << false << false;
+    QTest::newRow("0 keeps ticked") << true << PasswordBytes(kNoPasswordMarker, "0") << true << true << false;
     QTest::newRow("missing file") << false << QByteArray() << true << true << true;
     QTest::newRow("two lines") << true << QByteArray("p\r\np\r\n") << false << false << true;
     QTest::newRow("empty") << true << QByteArray() << true << true << true;
@@ -390,7 +401,7 @@ void LoginTest::settingsWriteFailureKeepsWindowOpen()
 void LoginTest::settingsRefusesALineBreak()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile(kNoPasswordMarker, "0"));
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
     TpwsetFrm frm(t.folder());
     frm.show();
     frm.JCheckbox1->setChecked(true);
@@ -400,13 +411,13 @@ void LoginTest::settingsRefusesALineBreak()
         QSKIP("the entry box drops line breaks by itself");
     QTest::mouseClick(frm.JvXPButton1, Qt::LeftButton);
     QVERIFY(frm.isVisible());
-    QCOMPARE(t.readBytes("loginstr.db"), PasswordFile(kNoPasswordMarker, "0"));
+    QCOMPARE(t.readBytes("loginstr.db"), PasswordBytes(kNoPasswordMarker, "0"));
 }
 
 void LoginTest::passwordSetIsAskedAtNextStart()
 {
     TestFolder t;
-    t.writeBytes("loginstr.db", PasswordFile(kNoPasswordMarker, "0"));
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
     {
         TpwsetFrm frm(t.folder());
         frm.show();
@@ -441,6 +452,52 @@ void LoginTest::settingsWindowLooksAsDesigned()
     frm.show();
     QTest::mouseClick(frm.JvXPToolButton1, Qt::LeftButton);
     QVERIFY(!frm.isVisible());
+}
+
+void LoginTest::settingsMakesAnExistingFileOwnerOnly()
+{
+    TestFolder t;
+    t.writeBytes("loginstr.db", PasswordBytes(kNoPasswordMarker, "0"));
+    QFile::setPermissions(t.data("loginstr.db"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                              | QFileDevice::ReadOther);  // 0644
+    TpwsetFrm frm(t.folder());
+    frm.show();
+    frm.JCheckbox1->setChecked(true);
+    frm.edit1->setText("Secret");
+    frm.edit2->setText("Secret");
+    QTest::mouseClick(frm.JvXPButton1, Qt::LeftButton);
+    QCOMPARE(RecordedMessages(), (QList<Message>{{"提示", "设置登录密码成功!"}}));
+    QCOMPARE(t.readBytes("loginstr.db"), PasswordBytes("Secret"));
+    QVERIFY(IsOwnerOnly(t.data("loginstr.db")));
+}
+
+void LoginTest::freshInstallOpensThePasswordWindowQuietly()
+{
+    // A first start in an empty Data folder: the start-up check leaves the
+    // password file without a password, so "登陆密码" opens without an error.
+    TestFolder t;
+    const LoginRun run = RunCheckLogin(t.folder(), {});
+    QVERIFY(!run.asked);
+    QVERIFY(run.result);
+    RecordedMessages().clear();
+    TpwsetFrm frm(t.folder());
+    frm.show();
+    QVERIFY(RecordedMessages().isEmpty());
+    QVERIFY(!frm.JCheckbox1->isChecked());
+    QVERIFY(IsOwnerOnly(t.data("loginstr.db")));
+}
+
+void LoginTest::passwordBoxesShowStars()
+{
+    TestFolder t;
+    TLockLogin login(t.folder());
+    TpwsetFrm frm(t.folder());
+    for (QLineEdit* box : {login.edtPW, frm.edit1, frm.edit2}) {
+        box->setText("ab 1");
+        QCOMPARE(box->text(), QString("ab 1"));
+        QCOMPARE(box->displayText(), QString("****"));
+    }
 }
 
 QTEST_MAIN(LoginTest)

@@ -17,6 +17,8 @@ private slots:
     void readsThePosition();
     void doubleClickBringsTheMainWindowBack();
     void lostPlaceComesBackOnScreen();
+    void placeNearTheIntegerLimits_data();
+    void placeNearTheIntegerLimits();
     void looksAsDesigned();
 };
 
@@ -84,6 +86,25 @@ void MiniHangTest::lostPlaceComesBackOnScreen()
     mini.show();
     QCOMPARE(mini.pos(), QPoint(963, 10));
     QCOMPARE(t.readBytes("mincfg.ini"), QByteArray("2500\r\n10\r\n"));
+}
+
+void MiniHangTest::placeNearTheIntegerLimits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("maximum") << QByteArray("2147483647\r\n2147483647\r\n");
+    QTest::newRow("just below the maximum") << QByteArray("2147483600\r\n2147483600\r\n");
+    QTest::newRow("minimum") << QByteArray("-2147483648\r\n-2147483648\r\n");
+}
+
+void MiniHangTest::placeNearTheIntegerLimits()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder t;
+    t.writeBytes("mincfg.ini", bytes);
+    TMiniHangFrm mini(t.folder(), nullptr, ScreenLayout::Single(1024, 768));
+    mini.show();
+    QCOMPARE(mini.pos(), QPoint(963, 10));
+    QCOMPARE(t.readBytes("mincfg.ini"), bytes);
 }
 
 void MiniHangTest::looksAsDesigned()

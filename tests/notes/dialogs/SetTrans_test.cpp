@@ -26,6 +26,8 @@ private slots:
     void failedWriteKeepsTheWindowOpen();
     void windowLooksAsDesigned();
     void colourOfTheBoxes();
+    void keyboardChoosesAndEnterConfirms();
+    void focusIsVisible();
 };
 
 void SetTransTest::loadsTheFile_data()
@@ -185,6 +187,47 @@ void SetTransTest::colourOfTheBoxes()
     QCOMPARE(a.palette().color(QPalette::Base), QApplication::palette().color(QPalette::Active, QPalette::Base));
     ApplyNoteBoxColour(boxes, 7);
     QCOMPARE(b.palette().color(QPalette::Base), QColor(0xF7, 0xF7, 0xF7));
+}
+
+void SetTransTest::keyboardChoosesAndEnterConfirms()
+{
+    TestFolder t;
+    t.writeBytes("SetTrans.ini", "1\r\n");
+    TSetTransFrm frm(t.folder());
+    frm.LoadTransMode();
+    frm.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frm));
+    // The keyboard starts on the choice in effect; an arrow picks the other.
+    QCOMPARE(QApplication::focusWidget(), frm.rdiAllTrans);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(frm.rdiHalfTrans->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!frm.isVisible());
+    QCOMPARE(frm.result(), int(QDialog::Accepted));
+    QCOMPARE(t.readBytes("SetTrans.ini"), QByteArray("0\r\n"));
+
+    // Escape cancels.
+    frm.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frm));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(frm.result(), int(QDialog::Rejected));
+    QCOMPARE(t.readBytes("SetTrans.ini"), QByteArray("0\r\n"));
+}
+
+void SetTransTest::focusIsVisible()
+{
+    TestFolder t;
+    TSetTransFrm frm(t.folder());
+    frm.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frm));
+    for (QWidget* control : std::initializer_list<QWidget*>{frm.btnok, frm.btncancel, frm.rdiHalfTrans}) {
+        frm.rdiAllTrans->setFocus(Qt::TabFocusReason);
+        const QImage without = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QVERIFY(control->hasFocus());
+        QVERIFY2(control->grab().toImage() != without, qPrintable(control->objectName()));
+    }
 }
 
 QTEST_MAIN(SetTransTest)

@@ -25,6 +25,7 @@ public:
     }
 
     void setFile(const QString& path, const QByteArray& body) { files_[path] = body; }
+    void removeFile(const QString& path) { files_.remove(path); }
     QString urlPattern() const { return QStringLiteral("http://127.0.0.1:%1/{year}.json").arg(server_.serverPort()); }
     int requests() const { return requests_; }
 
