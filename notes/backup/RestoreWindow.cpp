@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
@@ -86,9 +85,7 @@ TRestoreFrm::~TRestoreFrm() = default;
 
 bool TRestoreFrm::AskToRestore(const QString& text, QWidget* parent)
 {
-    return QMessageBox::question(parent, QStringLiteral("恢复备份"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
-        == QMessageBox::Yes;
+    return qn::AskYesNo(parent, QStringLiteral("恢复备份"), text);
 }
 
 void TRestoreFrm::Refresh()

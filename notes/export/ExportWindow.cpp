@@ -1,6 +1,7 @@
 #include "notes/export/ExportWindow.h"
 
 #include "core/Messages.h"
+#include "notes/store/WeekExport.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -23,12 +23,15 @@ namespace {
 QString Iso(const QDate& d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
 QString Span(const QDate& from, const QDate& to) { return QStringLiteral("%1 至 %2").arg(Iso(from), Iso(to)); }
 
-std::optional<QString> AskForFile(const QString& proposed, QWidget* parent)
+std::optional<QString> AskForFile(const QString& startFolder, const QString& proposed, QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("导出笔记"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // The export asks itself, about the file it really writes (the name may
+    // get its suffix yet).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDirectory(startFolder);
     dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -38,8 +41,8 @@ std::optional<QString> AskForFile(const QString& proposed, QWidget* parent)
 
 }  // namespace
 
-TExportFrm::TExportFrm(Database database, const QDate& day, QWidget* parent)
-    : QDialog(parent), chooseFile(AskForFile), m_database(std::move(database)), m_day(day)
+TExportFrm::TExportFrm(Database database, const QDate& day, qn::ProgramFolder folder, QWidget* parent)
+    : QDialog(parent), chooseFile(AskForFile), m_database(std::move(database)), m_day(day), m_folder(std::move(folder))
 {
     setObjectName(QStringLiteral("ExportFrm"));
     setWindowTitle(QStringLiteral("导出笔记"));
@@ -158,8 +161,8 @@ bool TExportFrm::btnExportClick()
         return false;
     }
     const QString suffix = ExportSuffix(format);
-    const std::optional<QString> name =
-        chooseFile(QStringLiteral("笔记 %1.%2").arg(Span(range->first, range->second), suffix), this);
+    const std::optional<QString> name = chooseFile(
+        ExportStartFolder(m_folder), QStringLiteral("笔记 %1.%2").arg(Span(range->first, range->second), suffix), this);
     if (!name)
         return false;
     if (name->isEmpty()) {
@@ -169,11 +172,14 @@ bool TExportFrm::btnExportClick()
     QString path = *name;
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
         path += QLatin1Char('.') + suffix;
+    if (ExportTargetExists(path) && !qn::AskYesNo(this, qn::kApplicationTitle, ReplaceExportQuestion(path)))
+        return false;
     const QString error = WriteExportBytes(path, exported.bytes);
     if (!error.isEmpty()) {
         qn::ShowErrorReport(this, error);
         return false;
     }
+    RememberExportFolder(m_folder, path);
     qn::ShowPlainMessage(this, QStringLiteral("已导出 %1 天的笔记到\n%2").arg(exported.days).arg(path));
     return true;
 }

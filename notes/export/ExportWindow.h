@@ -2,6 +2,7 @@
 // "导出笔记": the notes of this week, this month, this year, everything or a
 // range of days, as Markdown, HTML or plain text, into a file the user names.
 
+#include "core/ProgramFolder.h"
 #include "notes/export/RangeExport.h"
 
 #include <QDate>
@@ -25,12 +26,14 @@ public:
     using Database = std::function<sqlite3*()>;
 
     // day: the day the calendar shows; "this week" etc. are its week, month
-    // and year.
-    TExportFrm(Database database, const QDate& day, QWidget* parent = nullptr);
+    // and year. folder: where the folder of the last export is remembered
+    // (the same one the week's own export uses).
+    TExportFrm(Database database, const QDate& day, qn::ProgramFolder folder, QWidget* parent = nullptr);
 
-    // The file to write, asked with a proposed name; nothing when cancelled.
-    // Tests replace it.
-    std::function<std::optional<QString>(const QString& proposed, QWidget* parent)> chooseFile;
+    // The file to write, asked in startFolder with a proposed name; nothing
+    // when cancelled. Tests replace it.
+    std::function<std::optional<QString>(const QString& startFolder, const QString& proposed, QWidget* parent)>
+        chooseFile;
 
     // The chosen days, or nothing (with the reason shown) when there are none.
     std::optional<std::pair<QDate, QDate>> ChosenRange();
@@ -52,4 +55,5 @@ public:
 private:
     Database m_database;
     QDate m_day;
+    qn::ProgramFolder m_folder;
 };

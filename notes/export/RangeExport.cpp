@@ -3,11 +3,11 @@
 #include "calendar/DateValue.h"
 #include "core/DayTexts.h"
 #include "core/Messages.h"
+#include "core/SafeFile.h"
 #include "notes/export/RichTextExport.h"
 #include "notes/rtf/RtfStream.h"
 #include "store/NoteRange.h"
 
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <memory>
@@ -198,15 +198,8 @@ std::optional<std::pair<QDate, QDate>> StoredDaySpan(sqlite3* db)
 
 QString WriteExportBytes(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法写入文件 \"%1\": %2").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("无法写入文件 \"%1\": %2").arg(path, error);
-    }
-    if (!file.commit())
-        return QStringLiteral("无法写入文件 \"%1\": %2").arg(path, file.errorString());
+    // A link with the chosen name is replaced, never the file it points to.
+    if (const auto error = qn::WriteFileSafely(path, bytes, qn::LinkHandling::ReplaceLink))
+        return error->message();
     return QString();
 }

@@ -34,6 +34,7 @@ RangeExportResult ExportRange(sqlite3* db, const QDate& from, const QDate& to, E
 // The first and last day that has a stored note, for "everything".
 std::optional<std::pair<QDate, QDate>> StoredDaySpan(sqlite3* db);
 
-// Writes the bytes to the file at once, replacing it; the old file stays
-// when anything fails. An error text for the user, empty on success.
+// Writes the bytes to the file at once, replacing it (a symbolic link is
+// itself replaced), owner-only; the old file stays when anything fails. The
+// message for the user, empty on success.
 QString WriteExportBytes(const QString& path, const QByteArray& bytes);

@@ -110,8 +110,8 @@ bool TMainFrm::OfferSoundCopyOfDamagedFile(const QString& why)
 void TMainFrm::N_ExportNotesClick()
 {
     delete m_exportFrm;
-    m_exportFrm =
-        new TExportFrm([this] { return qn::SqliteHandle(m_dm.AdoCon()); }, QDateOf(chnRili->DateTime()), this);
+    m_exportFrm = new TExportFrm([this] { return qn::SqliteHandle(m_dm.AdoCon()); }, QDateOf(chnRili->DateTime()),
+                                 m_folder, this);
     m_exportFrm->open();
 }
 

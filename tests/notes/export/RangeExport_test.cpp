@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -138,7 +139,7 @@ TEST_F(RangeExportTest, TheWindowWritesTheChosenRangeInTheChosenFormat)
     EXPECT_EQ(frm->rdiWeek->text(), QStringLiteral("本周（2024-04-29 至 2024-05-05）"));
 
     QString proposed;
-    frm->chooseFile = [&](const QString& name, QWidget*) -> std::optional<QString> {
+    frm->chooseFile = [&](const QString&, const QString& name, QWidget*) -> std::optional<QString> {
         proposed = name;
         return dir.filePath(QStringLiteral("五月"));
     };
@@ -159,8 +160,10 @@ TEST_F(RangeExportTest, TheWindowWritesTheChosenRangeInTheChosenFormat)
     window->N_ExportNotesClick();
     frm = window->exportWindow();
     int asked = 0;
-    frm->chooseFile = [&](const QString&, QWidget*) -> std::optional<QString> {
+    QString startFolder;
+    frm->chooseFile = [&](const QString& start, const QString&, QWidget*) -> std::optional<QString> {
         ++asked;
+        startFolder = start;
         return dir.filePath(QStringLiteral("never"));
     };
     frm->dtpFrom->setDate(QDate(2024, 5, 10));
@@ -177,7 +180,34 @@ TEST_F(RangeExportTest, TheWindowWritesTheChosenRangeInTheChosenFormat)
     frm->cboFormat->setCurrentIndex(frm->cboFormat->findData(static_cast<int>(ExportFormat::Markdown)));
     EXPECT_TRUE(frm->btnExportClick());
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("never.md"))));
+    // The dialog opens where the last export went.
+    EXPECT_EQ(startFolder, QFileInfo(written.fileName()).absolutePath());
+    QFile markdown(dir.filePath(QStringLiteral("never.md")));
+    ASSERT_TRUE(markdown.open(QIODevice::ReadOnly));
+    const QByteArray firstExport = markdown.readAll();
+    EXPECT_TRUE(firstExport.startsWith("# QN周记事本"));
+    EXPECT_EQ(markdown.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+    markdown.close();
+
+    // The file the suffix makes exists already: a question, and No keeps it.
+    static QStringList questions;
+    questions.clear();
+    qn::SetQuestionSink([](const QString&, const QString& text) {
+        questions << text;
+        return false;
+    });
+    frm->rdiYear->setChecked(true);
+    EXPECT_FALSE(frm->btnExportClick());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.first().contains(QStringLiteral("never.md")));
+    ASSERT_TRUE(markdown.open(QIODevice::ReadOnly));
+    EXPECT_EQ(markdown.readAll(), firstExport);
+    markdown.close();
+    qn::SetQuestionSink([](const QString&, const QString&) { return true; });
+    EXPECT_TRUE(frm->btnExportClick());
+    ASSERT_TRUE(markdown.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(markdown.readAll().startsWith("# QN周记事本 笔记 2024-01-01 至 2024-12-31"));
+    qn::SetQuestionSink(nullptr);
 }
 
 }  // namespace
