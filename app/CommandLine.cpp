@@ -6,11 +6,22 @@
 
 namespace qn {
 
+bool IsNotesCommand(const QString& word)
+{
+    return word == QLatin1String("search") || word == QLatin1String("export") || word == QLatin1String("backup");
+}
+
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
     CommandLine result;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
+        if (IsNotesCommand(a)) {
+            // Everything after the command word belongs to the command.
+            result.command = a;
+            result.commandArguments = arguments.mid(i + 1);
+            return result;
+        }
         if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             result.help = true;
         } else if (a == QLatin1String("--version")) {
@@ -41,6 +52,7 @@ QString HelpText(const QString& folderInUse)
 {
     QString text = QStringLiteral(
         "用法 (usage): qnweeknote [选项]\n"
+        "             qnweeknote [--folder DIR] search|export|backup ...\n"
         "\n"
         "QN周记事本: 一周六个记事框和带农历的月历。每次修改都立即保存。\n"
         "A weekly notebook with a Chinese lunar calendar; every change is saved at once.\n"
@@ -56,6 +68,13 @@ QString HelpText(const QString& folderInUse)
         "  --calendar-demo   只显示月历控件 (show the calendar control alone).\n"
         "  --version         显示版本 (print the version).\n"
         "  -h, --help        显示本帮助 (print this help).\n"
+        "\n"
+        "不打开窗口的命令 (commands without a window; they work while the notebook is open):\n"
+        "  search 文字        每个含有该文字的日子一行: YYYY-MM-DD<TAB>摘要, 最近的在前。\n"
+        "                    退出码: 找到 0, 没找到 1, 出错 2。\n"
+        "  export --from YYYY-MM-DD --to YYYY-MM-DD --format md|html|txt [--output 文件]\n"
+        "                    导出这段日子的笔记 (UTF-8); 没有 --output 时写到标准输出。\n"
+        "  backup            立即备份笔记到 Data/Backup/ 并显示备份文件的路径。\n"
         "\n"
         "没有图形显示时 (without a display), run it under a virtual display:\n"
         "  xvfb-run qnweeknote    or    QT_QPA_PLATFORM=offscreen qnweeknote\n");

@@ -11,8 +11,15 @@ struct CommandLine {
     bool calendarDemo = false;
     bool help = false;
     bool version = false;
+    // A command on the notes, run without a window: "search", "export" or
+    // "backup", with the arguments after it.
+    QString command;
+    QStringList commandArguments;
     QString error;  // non-empty: the arguments could not be understood
 };
+
+// True for the words that start a command on the notes.
+bool IsNotesCommand(const QString& word);
 
 // arguments: without the program name, after Qt has taken its own options.
 CommandLine ParseCommandLine(const QStringList& arguments);

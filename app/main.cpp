@@ -2,6 +2,7 @@
 
 #include "app/BenchHooks.h"
 #include "app/CommandLine.h"
+#include "app/NotesCommand.h"
 #include "app/PaintProbe.h"
 #include "app/SingleInstance.h"
 #include "calendar/Clock.h"
@@ -10,6 +11,8 @@
 #include "core/Messages.h"
 #include "core/ProgramFolder.h"
 #include "core/QtTexts.h"
+#include "notes/backup/AutoBackup.h"
+#include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/untPWSet.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/uMiniHang.h"
@@ -67,6 +70,36 @@ void AfterFirstPaint(QWidget& window, std::function<void()> work)
     QTimer::singleShot(1000, probe, runOnce);
 }
 
+// The command on the notes the arguments ask for, if any.
+qn::CommandLine NotesCommandAsked(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return qn::ParseCommandLine(arguments);
+}
+
+int RunNotesCommand(int argc, char* argv[])
+{
+    // Rich text needs a GUI application; it never needs a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (qn::NotesCommandNeedsGui(NotesCommandAsked(argc, argv).command)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QLatin1String(kApplicationName));
+    const qn::CommandLine options = qn::ParseCommandLine(QCoreApplication::arguments().mid(1));
+    const QStringList& arguments = options.commandArguments;
+    if (arguments.size() == 1
+        && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+        Print(stdout, qn::NotesCommandUsage());
+        return 0;
+    }
+    return qn::RunNotesCommand(FolderInUse(options), options.command, arguments, stdout, stderr);
+}
+
 bool AsksForHelp(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i)
@@ -79,7 +112,10 @@ bool AsksForHelp(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    // Help and the missing-display hint work without any window system.
+    // Commands on the notes, help and the missing-display hint work without
+    // any window system.
+    if (const qn::CommandLine asked = NotesCommandAsked(argc, argv); asked.error.isEmpty() && !asked.command.isEmpty())
+        return RunNotesCommand(argc, argv);
     if (AsksForHelp(argc, argv)) {
         // A core application only: it tells where the notes would be kept.
         QCoreApplication core(argc, argv);
@@ -133,10 +169,12 @@ int main(int argc, char* argv[])
 
     // The data module comes first: creating the main window already reads
     // notes. Before the window only the quick checks run; reading every
-    // page of a large notebook would delay it.
+    // page of a large notebook would delay it. A damaged notes file gets
+    // the offer of its newest sound backup.
     TDM dm(folder);
-    if (!dm.OpenForReading())
+    if (!dm.OpenForReading(nullptr, false) && !OfferRestoreAtStart(dm))
         return 1;
+    TAutoBackup autoBackup(dm);
 
     TMainFrm mainFrm(dm, folder, now);
     // A login that was not passed ends the program before anything shows.
@@ -164,5 +202,13 @@ int main(int argc, char* argv[])
         miniHangFrm.emplace(folder);
         mainFrm.AttachWindows(&*pwsetFrm, &setTransFrm, &*miniHangFrm);
     });
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    // Everything is saved by now: a copy of what this session wrote. A
+    // large notebook takes seconds to copy; the windows are gone first.
+    mainFrm.hide();
+    if (miniHangFrm)
+        miniHangFrm->hide();
+    QCoreApplication::processEvents();
+    autoBackup.BackupAtClose();
+    return result;
 }

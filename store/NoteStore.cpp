@@ -144,6 +144,8 @@ StoreResult<std::vector<bool>> NoteStore::WriteDays(std::span<const DayNote> not
     for (size_t i = 0; i < notes.size(); ++i) {
         const StoreStatus one = WriteOne(notes[i]);
         result.value[i] = one == StoreStatus::Ok;
+        if (one == StoreStatus::Ok && m_dayWritten)
+            m_dayWritten(notes[i]);
         if (one != StoreStatus::Ok && result.ok())
             result.status = one;
     }

@@ -11,6 +11,7 @@
 #include "store/DayNote.h"
 #include "store/StoreStatus.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -54,6 +55,10 @@ public:
     // nothing is stored.
     StoreResult<std::vector<bool>> WriteDays(std::span<const DayNote> notes);
 
+    // Called inside WriteDays's transaction after each note is stored, so that
+    // what follows the notes (the search index) changes with them.
+    void SetDayWritten(std::function<void(const DayNote&)> dayWritten) { m_dayWritten = std::move(dayWritten); }
+
     // The distinct keys from..to (inclusive, as text), in order.
     StoreResult<std::vector<std::string>> ListKeys(std::string_view from, std::string_view to);
 
@@ -69,6 +74,7 @@ private:
     StoreStatus WriteOne(const DayNote& note);
 
     sqlite3* m_db;
+    std::function<void(const DayNote&)> m_dayWritten;
     std::unique_ptr<SqliteStatement> m_lookup;
     std::unique_ptr<SqliteStatement> m_insert;
     std::unique_ptr<SqliteStatement> m_update;

@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/SearchIndex.h"
 #include "store/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -14,6 +15,8 @@ constexpr std::string_view kLookupIndex =
 
 const MigrationStep kSteps[] = {
     {1, {kLookupIndex}},
+    // The full-text index of the notes; it is filled in the background.
+    {2, {kSearchTableSql, kSearchDaysSql}},
 };
 
 StoreStatus Run(sqlite3* db, std::string_view sql)

@@ -54,6 +54,11 @@ bool SqliteStatement::bindBlob(int index, const QByteArray& bytes)
         == SQLITE_OK;
 }
 
+bool SqliteStatement::bindInt64(int index, long long value)
+{
+    return m_statement && sqlite3_bind_int64(m_statement, index, value) == SQLITE_OK;
+}
+
 int SqliteStatement::step()
 {
     if (!m_statement)
@@ -105,6 +110,8 @@ std::string SqliteStatement::utf8(int column) const
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     return data ? std::string(data, static_cast<size_t>(sqlite3_column_bytes(m_statement, column))) : std::string();
 }
+
+long long SqliteStatement::int64(int column) const { return sqlite3_column_int64(m_statement, column); }
 
 QString SqliteStatement::expandedSql() const
 {

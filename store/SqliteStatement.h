@@ -32,6 +32,7 @@ public:
     bool bind(int index, std::string_view text);
     bool bind(int index, const QString& text);
     bool bindBlob(int index, const QByteArray& bytes);
+    bool bindInt64(int index, long long value);
 
     // One step: SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
@@ -46,6 +47,7 @@ public:
     QByteArray bytes(int column) const;
     QString text(int column) const;
     std::string utf8(int column) const;
+    long long int64(int column) const;
 
     // The statement as it runs, with the bound values written in.
     QString expandedSql() const;

@@ -1,7 +1,9 @@
 #include "store/uDM.h"
 
 #include "core/Messages.h"
+#include "store/Backup.h"
 #include "store/Schema.h"
+#include "store/SearchTokenizer.h"
 #include "store/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -44,7 +46,7 @@ const char* const kCreateStatements[] = {
 
 TDM::TDM(const qn::ProgramFolder& folder)
     : m_path(folder.dataFile(QStringLiteral("UserData.mdb"))),
-      m_connectionName(QStringLiteral("qn-notes-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1)))
+      m_connectionName(QStringLiteral("qn-notes-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1))), m_search(m_path)
 {
 }
 
@@ -52,7 +54,9 @@ TDM::~TDM() { Close(); }
 
 void TDM::Close()
 {
-    // The prepared statements end before the connection they run on.
+    // The index keeper stops, and the prepared statements end, before the
+    // connection they run on.
+    m_search.Detach();
     m_notes.reset();
     if (m_db.isValid())
         m_db.close();
@@ -62,32 +66,33 @@ void TDM::Close()
     m_logPages = 0;
 }
 
-bool TDM::ConnectDatabase(QWidget* messageParent)
+bool TDM::ConnectDatabase(QWidget* messageParent, bool reportFailure)
 {
-    if (!OpenForReading(messageParent))
+    if (!OpenForReading(messageParent, reportFailure))
         return false;
     // Every page is read before anything writes to the file.
     if (qn::CheckWholeFile(m_path, m_busyTimeoutMs) == qn::StoreStatus::Ok && OpenForWriting() == qn::StoreStatus::Ok)
         return true;
-    Refuse(messageParent);
+    Refuse(messageParent, reportFailure);
     return false;
 }
 
-bool TDM::OpenForReading(QWidget* messageParent)
+bool TDM::OpenForReading(QWidget* messageParent, bool reportFailure)
 {
     Close();
     const bool ok = (QFileInfo::exists(m_path) || CreateDatabaseFile()) && OpenReadOnly() == qn::StoreStatus::Ok;
     if (!ok)
-        Refuse(messageParent);
+        Refuse(messageParent, reportFailure);
     return ok;
 }
 
-void TDM::Refuse(QWidget* messageParent)
+void TDM::Refuse(QWidget* messageParent, bool reportFailure)
 {
     Close();
     qn::RemoveLogIndexMadeByCheck(m_path, m_readAccess);
     m_readAccess = {};
-    qn::ShowPlainMessage(messageParent, kLoadFailed);
+    if (reportFailure)
+        qn::ShowPlainMessage(messageParent, kLoadFailed);
 }
 
 // A new database is built under a temporary name and renamed into place, so
@@ -140,6 +145,7 @@ qn::StoreStatus TDM::OpenReadOnly()
     if (const qn::StoreStatus checked = qn::CheckNotesTable(handle); checked != qn::StoreStatus::Ok)
         return checked;
     m_notes = std::make_unique<qn::NoteStore>(handle);
+    m_search.Attach(handle, false);
     return qn::StoreStatus::Ok;
 }
 
@@ -195,8 +201,20 @@ qn::StoreStatus TDM::OpenWritable()
     // Both only add beside the notes; a file that cannot take them (a full
     // disk, say) still opens, its lookups just go without the index.
     qn::EnsureLookupIndex(handle);
-    qn::MigrateSchema(handle);
+    // The search index's table names our tokenizer: it is known before
+    // anything touches the table.
+    qn::RegisterSearchTokenizer(handle);
+    // A file with notes is copied before its schema changes; without the
+    // copy it stays as it is, and searches read the notes.
+    const bool current = qn::BackupBeforeMigration(handle, m_path) && qn::MigrateSchema(handle) == qn::StoreStatus::Ok;
     m_notes = std::make_unique<qn::NoteStore>(handle);
+    // The search index follows every save, inside its transaction, and is
+    // brought in step with the notes in the background.
+    m_notes->SetDayWritten([this](const qn::DayNote& note) {
+        ++m_notesWritten;
+        m_search.DayWritten(note);
+    });
+    m_search.Attach(handle, current);
     m_writable = true;
     return qn::StoreStatus::Ok;
 }
@@ -225,6 +243,12 @@ bool TDM::Checkpoint()
         return false;
     m_logPages = log > copied ? log - copied : 0;
     return true;
+}
+
+void TDM::SetSavesHeld(bool held)
+{
+    m_savesHeld = held;
+    m_search.SetSavesWaiting(held);
 }
 
 void TDM::SetBusyTimeout(int ms)

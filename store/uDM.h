@@ -12,6 +12,7 @@
 
 #include "core/ProgramFolder.h"
 #include "store/FileChecks.h"
+#include "store/NoteSearch.h"
 #include "store/NoteStore.h"
 
 #include <QSqlDatabase>
@@ -45,21 +46,35 @@ public:
     // "配置文件加载失败，请重试！" is shown and the result is false. Once the
     // checks have passed the schema is brought to the current version and
     // the lookup index made; tb_NewQN itself is never changed.
-    bool ConnectDatabase(QWidget* messageParent = nullptr);
+    // reportFailure false: the caller tells the user (and may offer a backup).
+    bool ConnectDatabase(QWidget* messageParent = nullptr, bool reportFailure = true);
 
     // --- opening in steps: the program shows its window in between ---------------------
     // Creates a missing file, then runs the fast checks on a read-only
     // connection, which serves the reads from then on. An unusable file gets
     // the message above and false, and nothing on disk changes.
-    bool OpenForReading(QWidget* messageParent = nullptr);
+    bool OpenForReading(QWidget* messageParent = nullptr, bool reportFailure = true);
     // Once the whole file has passed qn::CheckWholeFile: the connection for
     // writing (write-ahead log, schema version, lookup index). Ok when it is
     // open already; on a failure the reads go on read-only.
     qn::StoreStatus OpenForWriting();
     bool AcceptsWrites() const { return m_writable; }
+    // Closes the connection, before the file is set aside or replaced.
+    // Notes() serves again after the next open.
+    void Close();
 
     // The stored notes; only after a successful open.
     qn::NoteStore& Notes() { return *m_notes; }
+    // Search in the notes, on whichever connection is open: through the
+    // index once the file takes writes, by reading the notes before.
+    qn::NoteSearch& Search() { return m_search; }
+    // How many notes were written since the database was opened (for the
+    // daily backup: a day without any writes needs none).
+    quint64 NotesWritten() const { return m_notesWritten; }
+    // Notes wait in memory because the store refused them or cannot take
+    // them yet: the index keeper and the backups hold back meanwhile.
+    void SetSavesHeld(bool held);
+    bool SavesHeld() const { return m_savesHeld; }
 
     // Copies the write-ahead log back into the database file, without waiting
     // for anyone. Cheap when there is nothing to copy.
@@ -80,8 +95,7 @@ private:
     bool CreateDatabaseFile();
     qn::StoreStatus OpenReadOnly();
     qn::StoreStatus OpenWritable();
-    void Refuse(QWidget* messageParent);
-    void Close();
+    void Refuse(QWidget* messageParent, bool reportFailure);
     static int OnLogCommit(void* self, sqlite3* db, const char* name, int pages);
 
     QString m_path;
@@ -94,4 +108,7 @@ private:
     qint64 m_checkpointSoonBytes = kCheckpointSoonBytes;
     int m_logPages = 0;
     int m_pageSize = 4096;
+    qn::NoteSearch m_search;
+    quint64 m_notesWritten = 0;
+    bool m_savesHeld = false;
 };

@@ -146,6 +146,7 @@ void WeekNotesModel::Flush()
         m_heldSignTimer->stop();
         m_waitedLong = false;
     }
+    m_dm.SetSavesHeld(!m_held.empty());
     UpdateSign();
     UpdateRetry();
 }

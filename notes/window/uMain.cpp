@@ -5,6 +5,7 @@
 #include "core/IdleMemory.h"
 #include "core/Messages.h"
 #include "core/uGlobal.h"
+#include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/WebPanel.h"
 #include "store/uDM.h"
@@ -81,6 +82,7 @@ TMainDialogs TMainDialogs::Standard()
             return UnsavedAnswer::RetrySave;
         return box.clickedButton() == discard ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel;
     };
+    d.offerSoundCopy = AskWithMessageBox;
     return d;
 }
 
@@ -91,6 +93,8 @@ TMainFrm::TMainFrm(TDM& dm, const qn::ProgramFolder& folder, qn::NowSource now, 
     const TMainDialogs standard = TMainDialogs::Standard();
     if (!m_dialogs.askUnsavedClose)
         m_dialogs.askUnsavedClose = standard.askUnsavedClose;
+    if (!m_dialogs.offerSoundCopy)
+        m_dialogs.offerSoundCopy = standard.offerSoundCopy;
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(qn::kMainWindowTitle);
     m_colorDialogColour = Qt::black;
@@ -194,6 +198,8 @@ void TMainFrm::WholeFileChecked(qn::StoreStatus status)
         m_board->WholeFileChecked();
         return;
     }
+    if (status == qn::StoreStatus::Corrupt && OfferSoundCopyOfDamagedFile(QStringLiteral("配置文件加载失败，请重试！")))
+        return;
     QString text = QStringLiteral("配置文件加载失败，请重试！\n");
     text += status == qn::StoreStatus::Corrupt
         ? QStringLiteral("笔记文件已损坏：%1").arg(QDir::toNativeSeparators(m_dm.databasePath()))

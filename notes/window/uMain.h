@@ -27,6 +27,9 @@ class QToolButton;
 class TChnCalendar;
 class TClickLabel;
 class TDM;
+class TExportFrm;
+class TRestoreFrm;
+class TSearchFrm;
 
 namespace qn {
 class HolidayUpdater;
@@ -58,6 +61,9 @@ struct TMainDialogs {
         chooseExportFile;
     // Closing while notes wait to be stored; reason says why they wait.
     std::function<UnsavedAnswer(const QString& reason, QWidget* parent)> askUnsavedClose;
+    // The offer of a backup copy when the check finds the notes file damaged;
+    // true to restore it.
+    std::function<bool(const QString& text, QWidget* parent)> offerSoundCopy;
 
     static TMainDialogs Standard();
 };
@@ -90,8 +96,10 @@ public:
     void lblSetClick();
 
     // What the check of every page of the notes file found (it runs beside
-    // the window at start): Ok lets the held saves be written; anything else
-    // is reported and ends the program, and the file is never written.
+    // the window at start): Ok lets the held saves be written. A damaged
+    // file is offered its newest sound backup; anything else, or a refused
+    // offer, is reported and ends the program, and the file is never
+    // written.
     void WholeFileChecked(qn::StoreStatus status);
 
     // --- editing commands (they act on the focused box only) ------------------------
@@ -113,6 +121,20 @@ public:
 
     // --- export -------------------------------------------------------------------------
     void N_DataOutClick();
+
+    // --- the notes: search, export of any range, backups (uMainNotes.cpp) ----------------
+    void N_SearchClick();       // 搜索笔记, also Ctrl+F
+    void N_ExportNotesClick();  // 导出笔记
+    void N_RestoreClick();      // 恢复备份
+    // Shows the week of the day with that key, selects the day and, in its
+    // box, the first place that holds text.
+    void ShowFoundDay(const QString& key, const QString& text);
+    TSearchFrm* searchWindow() const { return m_searchFrm; }
+    TExportFrm* exportWindow() const { return m_exportFrm; }
+    TRestoreFrm* restoreWindow() const { return m_restoreFrm; }
+    // The damaged file set aside and its newest sound copy in its place,
+    // when the user wants it; true when the notebook goes on with the copy.
+    bool OfferSoundCopyOfDamagedFile(const QString& why);
 
     // --- statutory holidays (uMainHolidays.cpp) ------------------------------------------
     // The first check by itself waits this long after the window is shown,
@@ -175,6 +197,7 @@ private:
     void BuildTopBar();
     void BuildLeftPanel();
     void BuildSettingsMenu();
+    void AddNotesEntries();
     void BuildBoxMenu();
     void ConfigureCalendar();
     // Loads the holiday table and gives it to the calendar and the board.
@@ -242,4 +265,8 @@ private:
     qn::TPageViewer* m_pageViewer = nullptr;  // the help, when no program opens it
     QTimer* m_idleMemory = nullptr;
     std::string m_selectedDayKey;  // the day the calendar selected last
+    // The notes' own windows, made when first asked for.
+    TSearchFrm* m_searchFrm = nullptr;
+    TExportFrm* m_exportFrm = nullptr;
+    TRestoreFrm* m_restoreFrm = nullptr;
 };

@@ -168,6 +168,7 @@ void TMainFrm::BuildSettingsMenu()
     };
     auto separator = [this](const char* name) { popSysset->addSeparator()->setObjectName(QLatin1String(name)); };
     connect(item("N_DataOut", "内   容   导   出"), &QAction::triggered, this, &TMainFrm::N_DataOutClick);
+    AddNotesEntries();
     connect(item("N_BgTransparent", "背景透明度调节"), &QAction::triggered, this, &TMainFrm::N_BgTransparentClick);
     separator("N8");
     connect(item("N7", "登陆密码"), &QAction::triggered, this, &TMainFrm::N7Click);

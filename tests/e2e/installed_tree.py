@@ -142,7 +142,7 @@ def check_portable_copy(s, prefix, window_class):
     s.key("Escape")
     s.wait_no_window("另存为")
 
-    s.open_settings_item(window, 4)  # 导出, 背景透明度, 登陆密码, 帮助说明
+    s.open_settings_item(window, 7)  # 导出, 搜索, 导出笔记, 恢复备份, 背景透明度, 登陆密码, 帮助说明
     opened = qn.wait_for("the help page handed to the opener",
                          lambda: os.path.exists(opened_log) and open(opened_log).read().split())
     page = "file://" + os.path.join(bin_folder, "web", "help4", "qn1.htm")

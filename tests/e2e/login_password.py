@@ -33,7 +33,7 @@ def set_password(s):
     lines = s.read_lines("loginstr.db")
     qn.check(lines[:3] == ["XKPWD7304186", "XKPWD7304186", "0"], f"loginstr.db holds {lines}")
     qn.check(os.stat(s.data_file("loginstr.db")).st_mode & 0o777 == 0o600, "loginstr.db is not owner-only")
-    s.open_settings_item(window, 3)  # 导出, 背景透明度, 登陆密码
+    s.open_settings_item(window, 6)  # 导出, 搜索, 导出笔记, 恢复备份, 背景透明度, 登陆密码
     # The window opens at once: no error box (titled like the application).
     dialog = s.wait_window(PWSET_TITLE, focused=True)
     qn.check(not s.visible_windows(qn.LOGIN_TITLE), "the password window opened with an error box")

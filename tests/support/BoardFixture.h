@@ -45,6 +45,10 @@ protected:
             closeAnswers.erase(closeAnswers.begin());
             return answer;
         };
+        dialogs.offerSoundCopy = [this](const QString& text, QWidget*) {
+            soundCopyOffers << text;
+            return soundCopyAnswer;
+        };
         window = std::make_unique<TMainFrm>(*dm, folder, qn::FixedClock(now), nullptr, dialogs);
         window->requestTermination = [this] { ++terminationRequests; };
         window->show();
@@ -91,6 +95,8 @@ protected:
     int terminationRequests = 0;
     QStringList closeQuestions;
     std::vector<UnsavedAnswer> closeAnswers;
+    QStringList soundCopyOffers;
+    bool soundCopyAnswer = false;
     int fontAsked = 0, colourAsked = 0, exportAsked = 0;
     QFont lastFontOffered;
     QColor lastColourOffered;

@@ -31,6 +31,10 @@ protected:
         qn::SetMessageSink([](const QString&, const QString&) {});
         dm = std::make_unique<TDM>(folder);
         ASSERT_TRUE(dm->ConnectDatabase());
+        // The search index's keeper has looked at the new file and let go of
+        // it: what a test writes beside the notebook meets no reader of ours
+        // (a checkpoint the test asks for copies the whole log).
+        ASSERT_TRUE(dm->Search().WaitForKeeper(60000));
     }
     void TearDown() override
     {

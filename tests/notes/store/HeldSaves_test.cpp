@@ -2,11 +2,17 @@
 // the check of every page runs beside the window. Until it has passed,
 // saves are held in memory; a file that fails it is never written.
 
+#include "notes/backup/AutoBackup.h"
+#include "notes/backup/RestoreWindow.h"
+#include "store/Backup.h"
+#include "store/SqliteConnection.h"
 #include "store/WholeFileCheck.h"
 #include "tests/support/BoardFixture.h"
 #include "tests/support/StoreTrouble.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -59,6 +65,20 @@ protected:
         QTest::keyClicks(Box(n), text);
     }
     QLabel* Sign() const { return Find<QLabel>("lblUnsaved"); }
+    // A note long enough to lie on pages of its own, which DamagedNotePage finds.
+    void InsertLongNote()
+    {
+        RawConnection other(dbPath());
+        const std::string note =
+            "INSERT INTO tb_NewQN (YearMonthStr, Content, ContentBak) VALUES ('20100601', '{\\rtf1 "
+            + std::string(20000, 'Q') + "}', 'long')";
+        ASSERT_TRUE(other.Exec(note.c_str())) << other.Error().toStdString();
+    }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     // The notes file and whatever lies beside it (its log and the log's index).
     std::map<QString, QByteArray> NotesFiles() const
     {
@@ -196,6 +216,129 @@ TEST_F(HeldSavesTest, TheBackgroundCheckReportsOnTheMainThread)
         EXPECT_EQ(*result, c.expected);
         EXPECT_EQ(reportedOn, QCoreApplication::instance()->thread());
     }
+}
+
+// The check finds the damage after the window is up: the newest sound copy
+// is offered. Taken, the damaged file is kept aside unchanged, the copy
+// takes its place and the notes typed during the check go into it;
+// declined, nothing is written and the program ends.
+TEST_F(HeldSavesTest, DamageFoundByTheCheckIsOfferedTheNewestSoundCopy)
+{
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "restored" : "declined");
+        window.reset();
+        dm.reset();
+        QDir(folder.dataFolder()).removeRecursively();
+        ASSERT_TRUE(folder.ensureDataFolder());
+        {
+            TDM fresh(folder);
+            ASSERT_TRUE(fresh.ConnectDatabase());
+        }
+        InsertLongNote();
+        ASSERT_TRUE(qn::WriteBackup(dbPath(), QDateTime(QDate(2024, 5, 1), QTime(10, 30))).ok());
+        DamagedNotePage damage(dbPath(), 'Q');
+        ASSERT_TRUE(damage.damaged());
+        const auto before = NotesFiles();
+        g_messages.clear();
+        soundCopyOffers.clear();
+        soundCopyAnswer = accept;
+        terminationRequests = 0;
+
+        StartReadingOnly();
+        Open(qn::EncodeDate(2010, 6, 14));
+        Type(3, QStringLiteral("typed while checking"));
+        window->WholeFileChecked(qn::CheckWholeFile(dbPath()));
+
+        ASSERT_EQ(soundCopyOffers.size(), 1);
+        EXPECT_TRUE(soundCopyOffers.first().contains(QStringLiteral("2024年5月1日 10:30 的备份")))
+            << soundCopyOffers.first().toStdString();
+        const QStringList aside =
+            QDir(folder.dataFolder()).entryList({QStringLiteral("UserData-damaged-*.mdb")}, QDir::Files);
+        if (!accept) {
+            EXPECT_EQ(terminationRequests, 1);
+            EXPECT_EQ(g_messages.size(), 1);
+            EXPECT_FALSE(dm->AcceptsWrites());
+            EXPECT_TRUE(aside.isEmpty());
+            window.reset();
+            dm.reset();
+            EXPECT_EQ(NotesFiles(), before);
+            continue;
+        }
+        EXPECT_EQ(terminationRequests, 0);
+        EXPECT_TRUE(g_messages.isEmpty()) << g_messages.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(dm->AcceptsWrites());
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(Bytes(folder.dataFile(aside.first())), before.at(QStringLiteral("UserData.mdb")));
+        EXPECT_FALSE(window->board()->model()->HasUnsaved());
+        const QStringList stored = StoredElsewhere();
+        EXPECT_TRUE(stored.contains(QStringLiteral("20100601=long")));
+        EXPECT_TRUE(stored.contains(QStringLiteral("20100616=typed while checking")))
+            << stored.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(Box(3)->toPlainText(), QStringLiteral("typed while checking"));
+    }
+}
+
+// A backup is put back only into a file that has passed its check, and
+// only when no typed note waits in memory: those would otherwise be lost
+// with the notes they were typed over, or written over the restored ones.
+// Meanwhile no automatic copy is made and the index keeper holds back.
+TEST_F(HeldSavesTest, ARestoreWaitsForTheCheckAndForNotesHeldInMemory)
+{
+    dm = std::make_unique<TDM>(folder);
+    ASSERT_TRUE(dm->ConnectDatabase());
+    const qn::DayNote old{"20100601", "{\\rtf1 old}", QStringLiteral("old")};
+    ASSERT_TRUE(dm->Notes().WriteDays({&old, 1}).ok());
+    ASSERT_TRUE(qn::WriteBackup(dbPath(), QDateTime(QDate(2010, 6, 1), QTime(9, 0))).ok());
+    dm.reset();
+
+    StartReadingOnly();
+    Open(qn::EncodeDate(2010, 6, 1));
+    FastRetries();
+    Type(2, QStringLiteral(" new"));
+    TAutoBackup autoBackup(*dm, nullptr, [] { return QDateTime(QDate(2010, 6, 2), QTime(9, 0)); });
+    auto restore = [&] {
+        window->findChild<QAction*>(QStringLiteral("N_Restore"))->trigger();
+        TRestoreFrm* frm = window->restoreWindow();
+        frm->confirm = [](const QString&, QWidget*) { return true; };
+        return frm->btnRestoreClick();
+    };
+    const auto copiesBefore = qn::ListBackups(dbPath()).size();
+
+    // Not yet checked: nothing is replaced.
+    EXPECT_FALSE(restore());
+    ASSERT_EQ(g_messages.size(), 1);
+    EXPECT_TRUE(g_messages.first().contains(QStringLiteral("还没有检查完")));
+    EXPECT_EQ(qn::ListBackups(dbPath()).size(), copiesBefore);
+
+    // Checked, but another program holds the write lock: the typed note waits.
+    window->WholeFileChecked(qn::StoreStatus::Ok);
+    {
+        WriteLockHolder lock(dbPath());
+        ASSERT_TRUE(lock.held());
+        Type(2, QStringLiteral("er"));
+        ASSERT_TRUE(window->board()->model()->HasUnsaved());
+        EXPECT_TRUE(dm->SavesHeld());
+        EXPECT_FALSE(autoBackup.CheckNow());
+        g_messages.clear();
+        EXPECT_FALSE(restore());
+        ASSERT_EQ(g_messages.size(), 1);
+        EXPECT_TRUE(g_messages.first().contains(QStringLiteral("有笔记还没有保存")));
+        EXPECT_EQ(qn::ListBackups(dbPath()).size(), copiesBefore);
+        EXPECT_EQ(Box(2)->toPlainText(), QStringLiteral("old newer"));
+    }
+
+    // The lock gone, the restore first stores the note, then copies the notes
+    // that hold it, then puts the backup back.
+    g_messages.clear();
+    EXPECT_TRUE(restore());
+    EXPECT_TRUE(g_messages.isEmpty()) << g_messages.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(dm->SavesHeld());
+    QTRY_COMPARE(Box(2)->toPlainText(), QStringLiteral("old"));
+    const std::vector<qn::BackupCopy> copies = qn::ListBackups(dbPath());
+    ASSERT_EQ(copies.size(), copiesBefore + 1);
+    qn::SqliteConnection newest(copies.front().path, qn::SqliteConnection::Mode::ReadOnly);
+    EXPECT_EQ(newest.QueryText("select ContentBak from tb_NewQN where YearMonthStr = '20100601'"),
+              QStringLiteral("old newer"));
 }
 
 }  // namespace
