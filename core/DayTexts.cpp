@@ -5,7 +5,7 @@
 
 namespace qn {
 
-std::optional<double> DateOfKey(std::string_view key)
+std::optional<int> DayNumberOfKey(std::string_view key)
 {
     if (key.size() != 8)
         return std::nullopt;
@@ -15,12 +15,17 @@ std::optional<double> DateOfKey(std::string_view key)
             return std::nullopt;
         number = number * 10 + (c - '0');
     }
-    const int year = number / 10000;
-    const int month = number / 100 % 100;
-    const int day = number % 100;
-    if (!IsValidDate(year, month, day))
+    if (!IsValidDate(number / 10000, number / 100 % 100, number % 100))
         return std::nullopt;
-    return EncodeDate(year, month, day);
+    return number;
+}
+
+std::optional<double> DateOfKey(std::string_view key)
+{
+    const std::optional<int> number = DayNumberOfKey(key);
+    if (!number)
+        return std::nullopt;
+    return EncodeDate(*number / 10000, *number / 100 % 100, *number % 100);
 }
 
 QString IsoDateText(double date)

@@ -9,6 +9,9 @@
 
 namespace qn {
 
+// The day a key names, as the number YYYYMMDD, when the key is exactly eight
+// digits of a valid date; rows under any other key are not day notes.
+std::optional<int> DayNumberOfKey(std::string_view key);
 // The date value of a day key "YYYYMMDD", when the key names a valid date.
 std::optional<double> DateOfKey(std::string_view key);
 

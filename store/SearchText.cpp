@@ -58,21 +58,6 @@ QString FoldForSearch(const QString& text)
     return out;
 }
 
-std::optional<int> DayNumberOfKey(std::string_view key)
-{
-    if (key.size() != 8)
-        return std::nullopt;
-    int number = 0;
-    for (const char c : key) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        number = number * 10 + (c - '0');
-    }
-    if (!IsValidDate(number / 10000, number / 100 % 100, number % 100))
-        return std::nullopt;
-    return number;
-}
-
 std::string KeyOfDayNumber(int day)
 {
     char text[16];

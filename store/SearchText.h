@@ -8,6 +8,8 @@
 // Greek, Cyrillic letters ...) and leaves every other character as it is, so
 // the folded text has as many characters as the note.
 
+#include "core/DayTexts.h"
+
 #include <QString>
 
 #include <optional>
@@ -25,9 +27,7 @@ QString AsStored(const QString& typed);
 char32_t FoldForSearch(char32_t c);
 QString FoldForSearch(const QString& text);
 
-// The day a key names, as the number YYYYMMDD, when the key is exactly eight
-// digits of a valid date; rows under any other key are not day notes.
-std::optional<int> DayNumberOfKey(std::string_view key);
+// The key of a day number YYYYMMDD (see DayNumberOfKey).
 std::string KeyOfDayNumber(int day);
 
 // Where each hit of the folded query lies in the folded text (UTF-16

@@ -191,8 +191,7 @@ const TsvColumn Columns[] = {
     {"EraName", "历史纪年（1949 年起为空）", [](LineSink& l, const DayInfo& d) { l.Put(d.cal.EraName); }},
     {"Statutory", "法定假日：“休 春节”（放假）或“班 春节”（调休上班）",
      [](LineSink& l, const DayInfo& d) { l.Put(qn::HolidayTsvText(d.statutory)); }},
-    {"Almanac", "节令，多项以空格分隔，如“平安夜 一九第4天”",
-     [](LineSink& l, const DayInfo& d) { l.Put(d.almanac); }},
+    {"Almanac", "节令，多项以空格分隔，如“平安夜 一九第4天”", [](LineSink& l, const DayInfo& d) { l.Put(d.almanac); }},
 };
 
 }  // namespace

@@ -85,10 +85,10 @@ TEST_F(BoardTest, MenusHoldTheirEntriesInOrder)
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     // The entries on all of the notes follow the week's own export.
-    EXPECT_EQ(names,
-              (QStringList{"N_DataOut", "N_Search", "N_ExportNotes", "N_Restore", "N_BgTransparent", "N8", "N7",
-                           "N_help", "N_Submit", "N_HolidaySeparator", "N_UpdateHolidays", "N_AutoUpdateHolidays", "N4",
-                           "N_ExitPrj"}));
+    EXPECT_EQ(
+        names,
+        (QStringList{"N_DataOut", "N_Search", "N_ExportNotes", "N_Restore", "N_BgTransparent", "N8", "N7", "N_help",
+                     "N_Submit", "N_HolidaySeparator", "N_UpdateHolidays", "N_AutoUpdateHolidays", "N4", "N_ExitPrj"}));
     EXPECT_EQ(captions,
               (QStringList{"内   容   导   出", "搜索笔记", "导出笔记", "恢复备份", "背景透明度调节", "-", "登陆密码",
                            "帮助说明", "意见反馈", "-", "更新法定节假日", "每周自动更新节假日", "-", "退出程序"}));
