@@ -1,6 +1,7 @@
 #include "notes/export/ExportWindow.h"
 
 #include "core/Messages.h"
+#include "notes/store/ExportFileDialog.h"
 #include "notes/store/WeekExport.h"
 
 #include <QButtonGroup>
@@ -26,17 +27,7 @@ QString Span(const QDate& from, const QDate& to) { return QStringLiteral("%1 至
 std::optional<QString> AskForFile(const QString& startFolder, const QString& proposed, QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("导出笔记"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The export asks itself, about the file it really writes (the name may
-    // get its suffix yet).
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDirectory(startFolder);
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    return RunExportFileDialog(dialog, startFolder, proposed);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/uSetTrans.h"
 #include "notes/frame/WebPanel.h"
+#include "notes/store/ExportFileDialog.h"
 #include "store/uDM.h"
 
 #include <QColorDialog>
@@ -55,18 +56,8 @@ TMainDialogs TMainDialogs::Standard()
                             QWidget* parent) -> std::optional<QString> {
         QFileDialog dialog(parent);
         dialog.setObjectName(QStringLiteral("svdNoteToTxt"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(QStringLiteral("*.Txt (*.Txt)"));
-        // The export asks itself, about the file it really writes (the name
-        // with ".txt" appended), not about the name typed here.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDirectory(startFolder);
-        dialog.selectFile(proposed);
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        const QStringList files = dialog.selectedFiles();
-        return files.isEmpty() ? QString() : files.first();
+        return RunExportFileDialog(dialog, startFolder, proposed);
     };
     d.askUnsavedClose = [](const QString& reason, QWidget* parent) {
         QMessageBox box(QMessageBox::Warning, qn::kApplicationTitle,
