@@ -5,6 +5,7 @@
 // wall-clock tail is mostly time the thread waited for a core; the CPU-time
 // tail is the work itself.
 
+#include "benchmarks/notes/BenchSupport.h"
 #include "calendar/DateValue.h"
 #include "core/ProgramFolder.h"
 #include "core/uGlobal.h"
@@ -14,48 +15,18 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
-#include <chrono>
-#include <ctime>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
-// About 4 KB of text (GBK bytes). The format changes every wordsPerRun
-// words: 1 is a worst case of a change every few characters, 6 is closer to
-// a note with a coloured or bold phrase here and there.
-void FillWithFormattedChinese(QTextEdit& box, int seed, int wordsPerRun)
-{
-    static const QString words[] = {QStringLiteral("今天上午开会讨论"),     QStringLiteral("项目进度"),
-                                    QStringLiteral("下午去银行办理业务，"), QStringLiteral("记得买菜和水果。"),
-                                    QStringLiteral("周末计划：爬山、看书"), QStringLiteral("重要！")};
-    box.clear();
-    QTextCursor cursor(box.document());
-    int bytes = 0;
-    for (int i = 0; bytes < 4096; ++i) {
-        const int run = i / wordsPerRun;
-        QTextCharFormat format;
-        format.setFontFamilies({run % 3 ? QStringLiteral("宋体") : QStringLiteral("微软雅黑")});
-        format.setFontPointSize(9 + (run + seed) % 4 * 2);
-        format.setFontWeight((run + seed) % 5 == 0 ? QFont::Bold : QFont::Normal);
-        format.setFontItalic((run + seed) % 7 == 0);
-        format.setForeground(QColor::fromRgb(((run * 40) % 256), 0, ((run * 90 + seed) % 256)));
-        const QString& word = words[(i + seed) % 6];
-        cursor.insertText(word, format);
-        bytes += static_cast<int>(word.size()) * 2;
-        if (i % 12 == 11)
-            cursor.insertBlock();
-    }
-}
+using bench::FillWithFormattedChinese;
+using bench::Measure;
 
 struct Week {
     explicit Week(int wordsPerRun)
@@ -79,37 +50,6 @@ struct Week {
     NoteBoxes boxes{};
     TWeekConArray week = TWeekConArray(7);
 };
-
-void ReportPercentiles(benchmark::State& state, const char* prefix, std::vector<double>& micros)
-{
-    if (micros.empty())
-        return;
-    std::sort(micros.begin(), micros.end());
-    state.counters[std::string(prefix) + "p50_us"] = micros[micros.size() / 2];
-    state.counters[std::string(prefix) + "p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
-}
-
-double ThreadCpuMicros()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-template <typename Step>
-void Measure(benchmark::State& state, Step step)
-{
-    std::vector<double> wall, cpu;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = ThreadCpuMicros();
-        step();
-        cpu.push_back(ThreadCpuMicros() - cpuStart);
-        wall.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    }
-    ReportPercentiles(state, "", wall);
-    ReportPercentiles(state, "cpu_", cpu);
-}
 
 void BM_SaveWeekNotes(benchmark::State& state)
 {
