@@ -22,39 +22,24 @@
 
 namespace qn {
 
+// Microseconds on one of the system's clocks.
+inline long long ClockMicros(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
 // Wall-clock microseconds: comparable with bash's $EPOCHREALTIME taken just
 // before the program was started.
-inline long long WallMicros()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
-
+inline long long WallMicros() { return ClockMicros(CLOCK_REALTIME); }
 // Steady microseconds, for intervals inside one run.
-inline long long SteadyMicros()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
-
+inline long long SteadyMicros() { return ClockMicros(CLOCK_MONOTONIC); }
 // CPU microseconds of the calling thread: what a step cost this program,
 // whatever else the machine was doing.
-inline long long ThreadCpuMicros()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
-
+inline long long ThreadCpuMicros() { return ClockMicros(CLOCK_THREAD_CPUTIME_ID); }
 // CPU microseconds of the whole process so far (every thread).
-inline long long ProcessCpuMicros()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
+inline long long ProcessCpuMicros() { return ClockMicros(CLOCK_PROCESS_CPUTIME_ID); }
 
 class PaintProbe : public QObject {
 public:
