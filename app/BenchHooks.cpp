@@ -1,8 +1,8 @@
 #include "app/BenchHooks.h"
 
-#include "app/PaintProbe.h"
 #include "calendar_control/CalendarGrid.h"
 #include "calendar_control/ChnCalendar.h"
+#include "core/PaintProbe.h"
 #include "core/uGlobal.h"
 #include "notes/window/uMain.h"
 #include "store/WholeFileCheck.h"

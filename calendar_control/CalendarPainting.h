@@ -52,7 +52,7 @@ QString WeekDayCaption(int column, bool longName);
 
 // A font sized in points as on a 96 dpi screen (9 pt = 12 pixels).
 QFont PointFont(const QString& family, int points, bool bold = false, bool underline = false);
-// 宋体 9 pt, the small text of the calendar.
+// 宋体 9 pt, the small text of the calendar, as drawn (ShownFont).
 QFont SongTiFont();
 
 // Device pixels per logical pixel of what `painter` draws on: the screen's

@@ -1,6 +1,7 @@
 #include "calendar_control/ChnCalendar.h"
 
 #include "calendar/DateValue.h"
+#include "calendar_control/CalendarFonts.h"
 #include "calendar_control/CalendarGrid.h"
 #include "calendar_control/CalendarInfoLine.h"
 #include "calendar_control/CalendarMenus.h"
@@ -26,7 +27,7 @@ QFont ArialBlackFont(int points)
     // Arial Black's regular face is already black; asking for the weight keeps
     // the heavy look where a lighter family stands in for it.
     font.setWeight(QFont::Black);
-    return font;
+    return ShownFont(font);
 }
 
 // Sets a flag for the lifetime of the guard.
@@ -80,9 +81,9 @@ TChnCalendar::TChnCalendar(QWidget* parent, qn::NowSource now)
         return label;
     };
     const QFont songTi = SongTiFont();
-    FTodayLabel = makeLabel(QStringLiteral("今天"), PointFont(QStringLiteral("宋体"), 9, false, true), calcolor::Blue,
-                            {272, 18}, true);
-    const QFont monthFont = PointFont(QStringLiteral("Arial"), 24, true);
+    FTodayLabel = makeLabel(QStringLiteral("今天"), ShownFont(PointFont(QStringLiteral("宋体"), 9, false, true)),
+                            calcolor::Blue, {272, 18}, true);
+    const QFont monthFont = ShownFont(PointFont(QStringLiteral("Arial"), 24, true));
     FMonthLabel = makeLabel(QString(), monthFont, 12615808, {34, 3}, true);
     // Right-justified: the number grows to the left of where an empty label would end.
     FMonthLabelRight = 34 + QFontMetrics(monthFont).horizontalAdvance(QLatin1Char(' '));
@@ -112,6 +113,8 @@ TChnCalendar::TChnCalendar(QWidget* parent, qn::NowSource now)
 
     FFontDate = {PointFont(QStringLiteral("黑体"), 9, true), BgrFromColor(palette().color(QPalette::WindowText))};
     FFontCnDate = {PointFont(QStringLiteral("宋体"), 9), 15658734};
+    FShownFontDate = ShownFont(FFontDate.Font);
+    FShownFontCnDate = ShownFont(FFontCnDate.Font);
 
     resize(kInitialWidth, kInitialHeight);
 }
@@ -367,6 +370,7 @@ void TChnCalendar::HolidaysChanged()
 void TChnCalendar::SetFontDate(const TCalendarFont& font)
 {
     FFontDate = font;
+    FShownFontDate = ShownFont(font.Font);
     FCellInk.reset();
     FMarkStyle.reset();
     RepaintGrid();
@@ -375,6 +379,7 @@ void TChnCalendar::SetFontDate(const TCalendarFont& font)
 void TChnCalendar::SetFontCnDate(const TCalendarFont& font)
 {
     FFontCnDate = font;
+    FShownFontCnDate = ShownFont(font.Font);
     FCellInk.reset();
     FMarkStyle.reset();
     RepaintGrid();
@@ -693,7 +698,7 @@ void TChnCalendar::DrawWeekNumCell(QPainter& painter, int row, const QRect& r)
 TDayCellBaselines TChnCalendar::DayCellBaselines(int cellHeight)
 {
     if (!FCellInk)
-        FCellInk = MeasureDayCellInk(FFontDate.Font, FFontCnDate.Font);
+        FCellInk = MeasureDayCellInk(FShownFontDate, FShownFontCnDate);
     return PlaceDayCellLines(*FCellInk, cellHeight);
 }
 
@@ -714,7 +719,7 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
 
     QString text = inf.DayText;
     bool defaultDraw = true;
-    painter.setFont(FFontDate.Font);
+    painter.setFont(FShownFontDate);
     painter.setPen(ColorFromBgr(inf.DayColor));
     if (FOnDrawDateCell)
         FOnDrawDateCell(this, inf.DayText.toInt(), painter, r, selected, text, defaultDraw);
@@ -723,7 +728,7 @@ void TChnCalendar::DrawDayCell(QPainter& painter, int cell, const QRect& r, bool
 
     text = inf.CnText;
     defaultDraw = true;
-    painter.setFont(FFontCnDate.Font);
+    painter.setFont(FShownFontCnDate);
     painter.setPen(ColorFromBgr(inf.CnColor));
     if (FOnDrawCnDateCell)
         FOnDrawCnDateCell(this, inf.DayText.toInt(), painter, r, selected, text, defaultDraw);
@@ -746,9 +751,9 @@ void TChnCalendar::DrawHolidayMarkOf(QPainter& painter, const TcnDateInf& inf, c
     if (inf.HolidayMark.isEmpty())
         return;
     if (!FCellInk)
-        FCellInk = MeasureDayCellInk(FFontDate.Font, FFontCnDate.Font);
+        FCellInk = MeasureDayCellInk(FShownFontDate, FShownFontCnDate);
     if (!FMarkStyle)
-        FMarkStyle = MeasureHolidayMark(FFontDate.Font, FCellInk->Day.Height());
+        FMarkStyle = MeasureHolidayMark(FShownFontDate, FCellInk->Day.Height());
     const bool off = inf.Holiday.kind == qn::HolidayKind::Off;
     DrawHolidayMark(painter, r, dayBaseline + FCellInk->Day.Top, *FMarkStyle, inf.HolidayMark,
                     ColorFromBgr(off ? FColorHolidayOff : FColorHolidayWork), showSelection);

@@ -312,6 +312,9 @@ private:
     bool FHideSelection = false;
     TCalendarFont FFontDate;
     TCalendarFont FFontCnDate;
+    // The two fonts as drawn (ShownFont): measured and drawn with these.
+    QFont FShownFontDate;
+    QFont FShownFontCnDate;
     TColor FColorTitleWeekLine = 12961221;
     TColor FColorTitleWeekEnd = calcolor::Red;
     TColor FColorTitleWeek = 5197647;

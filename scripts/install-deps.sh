@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n fonts-noto-cjk
+  qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool appstream desktop-file-utils python3 python3-icalendar
   x11-apps x11-utils netpbm fontconfig xclip

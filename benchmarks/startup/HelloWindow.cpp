@@ -2,7 +2,7 @@
 // window's smallest size that prints the wall-clock time of its first
 // painting on screen, measured exactly as the notebook's, and ends.
 
-#include "app/PaintProbe.h"
+#include "core/PaintProbe.h"
 
 #include <QApplication>
 #include <QWidget>

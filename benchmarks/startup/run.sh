@@ -9,7 +9,7 @@
 #    years and a hundred years of notes (5,200 weeks × 6 notes of ~2 KB RTF).
 #    A start is timed from the moment the script starts the program (bash's
 #    $EPOCHREALTIME) to the wall-clock time the program prints once its first
-#    painting is on screen (QN_BENCH_EXIT_ON_PAINT, app/PaintProbe.h, the same
+#    painting is on screen (QN_BENCH_EXIT_ON_PAINT, core/PaintProbe.h, the same
 #    code in both programs). Goal: the median of the pairs' ratios ≤ 1.8.
 #    "Cold" means a new process; the files are in the page cache (each
 #    program is started once before the timed runs).

@@ -23,6 +23,7 @@ bool NotesReady = false;
 
 namespace {
 
+using qn::ControlFont;
 using qn::PixelFont;
 
 constexpr TColor kGridLine = 0xFFE3DC;  // the lines between the boxes
@@ -118,7 +119,7 @@ void TWeekBoard::BuildGrid()
     for (size_t i = 0; i < 6; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QLatin1String(kLabelNames[i]));
-        label->setFont(PixelFont(QStringLiteral("宋体"), 12));
+        label->setFont(ControlFont(QStringLiteral("宋体"), 12));
         label->setAttribute(Qt::WA_TranslucentBackground);
         m_headerLabels[i] = label;
     }
@@ -126,7 +127,7 @@ void TWeekBoard::BuildGrid()
     // The sign is small, red and never in the way: typing goes on.
     lblUnsaved = new QLabel(this);
     lblUnsaved->setObjectName(QStringLiteral("lblUnsaved"));
-    lblUnsaved->setFont(PixelFont(QStringLiteral("宋体"), 12));
+    lblUnsaved->setFont(ControlFont(QStringLiteral("宋体"), 12));
     lblUnsaved->setAttribute(Qt::WA_TranslucentBackground);
     QPalette red = lblUnsaved->palette();
     red.setColor(QPalette::WindowText, ColorFromBgr(kSignColour));

@@ -21,7 +21,7 @@ namespace qn {
 
 namespace {
 
-QFont SongTi(int pixelSize) { return PixelFont(QStringLiteral("宋体"), pixelSize); }
+QFont SongTi(int pixelSize) { return ControlFont(QStringLiteral("宋体"), pixelSize); }
 
 // The application's style, with "*" as the character of password boxes.
 class StarEchoStyle : public QProxyStyle {

@@ -23,7 +23,7 @@ namespace {
 
 QString SetTransName() { return QStringLiteral("SetTrans.ini"); }
 
-QFont YaHei(int pixelSize) { return PixelFont(QStringLiteral("微软雅黑"), pixelSize); }
+QFont YaHei(int pixelSize) { return ControlFont(QStringLiteral("微软雅黑"), pixelSize); }
 
 // Centres the dialog over its owner (or the primary screen without one).
 void CentreOver(QWidget* dialog)

@@ -22,7 +22,7 @@ namespace qn {
 
 namespace {
 
-QFont YaHei(int pixelSize, bool bold = false) { return PixelFont(QStringLiteral("微软雅黑"), pixelSize, bold); }
+QFont YaHei(int pixelSize, bool bold = false) { return ControlFont(QStringLiteral("微软雅黑"), pixelSize, bold); }
 
 }  // namespace
 

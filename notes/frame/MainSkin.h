@@ -1,7 +1,10 @@
 #pragma once
-// The main window's pictures, painted in code in the same light palette as
-// the dialogs: background, logo, header strips, highlight strip and the
-// toolbar icons.
+// The main window's pictures in the same light palette as the dialogs:
+// background, logo, header strips, highlight strip and the toolbar icons.
+// The pictures with lettering (the logo, the font and time icons) are PNG
+// files (pictures/): drawing their letters at start loaded five faces of
+// their own, a sixth of the time to the first painting. The others are
+// painted in code to the size they are shown at.
 
 #include <QPixmap>
 #include <QSize>

@@ -1,5 +1,7 @@
 #include "notes/frame/SkinPictures.h"
 
+#include "notes/frame/WidgetParts.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,13 +18,7 @@ QPixmap Transparent(const QSize& size)
     return pixmap;
 }
 
-QFont UiFont(int pixelSize, bool bold = false)
-{
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
+QFont UiFont(int pixelSize, bool bold = false) { return ControlFont(QStringLiteral("微软雅黑"), pixelSize, bold); }
 
 // A padlock whose body fills the rect's lower part.
 void DrawPadlock(QPainter& p, const QRectF& rect, const QColor& body, const QColor& hole)

@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces every window of the notebook builds its controls from.
 
+#include "calendar_control/CalendarFonts.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
@@ -17,6 +19,13 @@ inline QFont PixelFont(const QString& family, int pixels, bool bold = false)
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// PixelFont as it is drawn (ShownFont), for labels and buttons: their family
+// is never read back, and a missing one costs a search of every font.
+inline QFont ControlFont(const QString& family, int pixels, bool bold = false)
+{
+    return ShownFont(PixelFont(family, pixels, bold));
 }
 
 // A named picture stretched over rect.

@@ -4,6 +4,7 @@
 #include "calendar_control/ChnCalendar.h"
 #include "core/IdleMemory.h"
 #include "core/Messages.h"
+#include "core/PaintProbe.h"
 #include "core/uGlobal.h"
 #include "notes/backup/RestoreCopy.h"
 #include "notes/dialogs/uSetTrans.h"
@@ -145,7 +146,13 @@ void TMainFrm::showEvent(QShowEvent* event)
 
 void TMainFrm::FormShow()
 {
-    webLink->NavigateStartPage();
+    // The web panel's page loads once the window is on screen, as a
+    // browser's page would: its first layout is not the window's to wait for.
+    auto* probe = new qn::PaintProbe(this);
+    probe->Arm([this, probe] {
+        webLink->NavigateStartPage();
+        probe->deleteLater();
+    });
     // Without the box-look window (a test's bare main window) the full look.
     int transMode = 1;
     if (SetTransFrm) {

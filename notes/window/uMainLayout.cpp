@@ -21,6 +21,7 @@
 
 namespace {
 
+using qn::ControlFont;
 using qn::PixelFont;
 
 constexpr TColor kFrameBlue = 0xF3E3D8;  // the window's frame and the left panel's ground
@@ -52,14 +53,14 @@ void TMainFrm::BuildTopBar()
 
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
-    lblDateTime->setFont(PixelFont(QStringLiteral("微软雅黑"), 12, true));
+    lblDateTime->setFont(ControlFont(QStringLiteral("微软雅黑"), 12, true));
     lblDateTime->setStyleSheet(
         QStringLiteral("color: %1; background: transparent;").arg(ColorFromBgr(0x000080).name()));
     lblDateTime->move(343, 19);
 
     lblSet = new TClickLabel(QStringLiteral("|  选项"), this);
     lblSet->setObjectName(QStringLiteral("lblSet"));
-    lblSet->setFont(PixelFont(QStringLiteral("宋体"), 12));
+    lblSet->setFont(ControlFont(QStringLiteral("宋体"), 12));
     lblSet->setCursor(Qt::PointingHandCursor);
     lblSet->adjustSize();
     connect(lblSet, &TClickLabel::clicked, this, &TMainFrm::lblSetClick);
@@ -88,7 +89,7 @@ void TMainFrm::BuildTopBar()
         button->setText(caption);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFont(PixelFont(QStringLiteral("Arial Black"), pixels, true));
+        button->setFont(ControlFont(QStringLiteral("Arial Black"), pixels, true));
         button->setGeometry(QRect(at, QSize(23, 22)));
         return button;
     };

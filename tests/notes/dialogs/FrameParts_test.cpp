@@ -1,6 +1,7 @@
 // Skin buttons and the moving and resizing of windows without a frame.
 
 #include "notes/frame/BorderlessMove.h"
+#include "notes/frame/MainSkin.h"
 #include "notes/frame/SkinButton.h"
 #include "notes/frame/SkinPictures.h"
 
@@ -168,6 +169,11 @@ void FramePartsTest::picturesHaveTheirSizes()
     QCOMPARE(skin::AppToDesk().size(), QSize(84, 29));
     QCOMPARE(skin::LoginSide().size(), QSize(99, 120));
     QCOMPARE(skin::LoginHeader().size(), QSize(140, 35));
+    // The lettered pictures come from the library's resources, which a
+    // static library only carries when they are linked in right.
+    QCOMPARE(skin::MainLogo().size(), QSize(210, 56));
+    QCOMPARE(skin::FontIcon().size(), QSize(20, 17));
+    QCOMPARE(skin::TimeIcon().size(), QSize(37, 21));
 }
 
 void FramePartsTest::dragMovesTheWindowByHand()

@@ -1,5 +1,6 @@
 #include "calendar/DateValue.h"
 #include "calendar_control/ChnCalendar.h"
+#include "notes/frame/WebPanel.h"
 #include "notes/window/uMain.h"
 #include "tests/support/RowsInFileAlone.h"
 #include "tests/support/StoreFixture.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -62,6 +64,18 @@ TEST_F(MainWindowTest, CreationShowsTodaysLabelAndWeekWithoutSaving)
     // Before the window has been shown, changes are not saved.
     Type(Box(*w, 1), QStringLiteral("x"));
     EXPECT_EQ(Rows().size(), 1u);
+}
+
+// The web panel's page is no part of the first painting: it loads right
+// after the window is on screen.
+TEST_F(MainWindowTest, TheWebPanelLoadsItsPageOnceTheWindowIsOnScreen)
+{
+    auto w = Open(qn::EncodeDateTime(2012, 3, 4, 9, 15, 0));
+    QSignalSpy navigated(w->webPanel()->webLink, &qn::TWebLink::navigated);
+    w->show();
+    EXPECT_EQ(navigated.size(), 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return navigated.size() == 2; }));  // about:blank, then the start page
 }
 
 TEST_F(MainWindowTest, FirstKeystrokeAfterShowCreatesTheSixRows)
