@@ -48,7 +48,7 @@ TChnCalendar::TChnCalendar(QWidget* parent, qn::NowSource now)
     : QWidget(parent), FNow(now ? std::move(now) : qn::NowSource(qn::SystemNow))
 {
     // The control's own font: the weekday header is drawn with it.
-    setFont(SongTiFont());
+    setFont(FShownSongTi);
 
     FGrid = new TCalendarGrid(this);
     FGrid->SetSelectCellHandler([this](int col, int row) { return GridSelectCell(col, row); });
@@ -80,7 +80,7 @@ TChnCalendar::TChnCalendar(QWidget* parent, qn::NowSource now)
             label->setCursor(Qt::PointingHandCursor);
         return label;
     };
-    const QFont songTi = SongTiFont();
+    const QFont& songTi = FShownSongTi;
     FTodayLabel = makeLabel(QStringLiteral("今天"), ShownFont(PointFont(QStringLiteral("宋体"), 9, false, true)),
                             calcolor::Blue, {272, 18}, true);
     const QFont monthFont = ShownFont(PointFont(QStringLiteral("Arial"), 24, true));
@@ -688,7 +688,7 @@ void TChnCalendar::DrawWeekNumCell(QPainter& painter, int row, const QRect& r)
     const QString& text = FModel.FWeekNums.at(row);
     if (!FShowWeekNum || text.isEmpty())
         return;
-    painter.setFont(SongTiFont());
+    painter.setFont(FShownSongTi);
     painter.setPen(ColorFromBgr(FColorWeekNum));
     DrawTextLine(painter, r, text, Qt::AlignCenter);
     if (FShowWeekNumLine)
@@ -766,7 +766,7 @@ void TChnCalendar::DrawTitleCell(QPainter& painter, int cell, const QRect& r)
         return;
     QRect textRect = r;
     textRect.setTop(r.top() + 8);
-    painter.setFont(SongTiFont());
+    painter.setFont(FShownSongTi);
     int alignment = Qt::AlignHCenter;
     TColor color = FColorTitleAnimalsYear;
     if (cell == TCalendarModel::kConstellationCell)

@@ -315,6 +315,9 @@ private:
     // The two fonts as drawn (ShownFont): measured and drawn with these.
     QFont FShownFontDate;
     QFont FShownFontCnDate;
+    // The small text's font, made once: a font made anew for every cell
+    // is looked up anew in Qt's font cache.
+    const QFont FShownSongTi = SongTiFont();
     TColor FColorTitleWeekLine = 12961221;
     TColor FColorTitleWeekEnd = calcolor::Red;
     TColor FColorTitleWeek = 5197647;
