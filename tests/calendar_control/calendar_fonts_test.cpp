@@ -2,25 +2,13 @@
 
 #include "calendar_control/CalendarFonts.h"
 #include "calendar_control/CalendarPainting.h"
+#include "tests/support/RenderedText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QImage>
-#include <QPainter>
 #include <QTest>
 
 namespace {
-
-QImage Drawn(const QFont& font, const QString& text)
-{
-    QImage image(160, 90, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(image.rect(), Qt::AlignCenter, text);
-    return image;
-}
 
 QFont Sized(const QString& family, int pixels, int weight, bool underline = false)
 {
@@ -73,7 +61,7 @@ void CalendarFontsTest::shownFontDrawsWhatTheNamedFamilyDraws()
     QCOMPARE(shown.weight(), font.weight());
     QCOMPARE(shown.underline(), font.underline());
     const QString text = QStringLiteral("周一 2024年 腊月");
-    QCOMPARE(Drawn(shown, text), Drawn(font, text));
+    QCOMPARE(qn::test::RenderedText(shown, text), qn::test::RenderedText(font, text));
 }
 
 void CalendarFontsTest::installedAndUnknownFamiliesAreLeftAlone()

@@ -1,9 +1,9 @@
 #include "core/IdleMemory.h"
+#include "tests/support/RenderedText.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -52,17 +52,6 @@ long long FontPagesKb()
     return kb;
 }
 
-QImage Rendered(const QFont& font, const QString& text)
-{
-    QImage image(200, 80, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(image.rect(), Qt::AlignCenter, text);
-    return image;
-}
-
 // The dropped pages come back from the file: glyphs first drawn after the
 // release are the very same as before it.
 TEST(IdleMemory, FontPagesGoAndGlyphsDrawnAfterwardsAreUnchanged)
@@ -73,7 +62,7 @@ TEST(IdleMemory, FontPagesGoAndGlyphsDrawnAfterwardsAreUnchanged)
     QFont before(family);
     before.setPixelSize(48);
     const QString text = QStringLiteral("永远记事");
-    const QImage drawnBefore = Rendered(before, text);
+    const QImage drawnBefore = qn::test::RenderedText(before, text);
     ASSERT_GT(FontPagesKb(), 0);
 
     qn::ReleaseIdleMemory();
@@ -83,7 +72,7 @@ TEST(IdleMemory, FontPagesGoAndGlyphsDrawnAfterwardsAreUnchanged)
     // from the file again, not taken from the first engine's cache.
     QFont after = before;
     after.setStyleStrategy(QFont::PreferQuality);
-    EXPECT_EQ(Rendered(after, text), drawnBefore);
+    EXPECT_EQ(qn::test::RenderedText(after, text), drawnBefore);
     EXPECT_GT(FontPagesKb(), 0);
 }
 
