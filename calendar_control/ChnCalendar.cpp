@@ -146,13 +146,29 @@ void TChnCalendar::BuildMenus()
         FMenusBuilt = true;
         const TCalendarMenuActions monthActions{[this] { GoToday(); }, [this](QAction* item) { MonthMenuClick(item); }};
         FillMonthMenu(*FMonthMenu, CalendarLocale(), monthActions);
-        const TCalendarMenuActions yearActions{[this] { GoToday(); }, [this](QAction* item) { YearMenuClick(item); }};
-        FillYearMenu(*FYearMenu, yearActions);
+        // The year menu's four hundred entries are made when it first opens
+        // (or is asked for), not before the first painting.
+        connect(FYearMenu, &QMenu::aboutToShow, this, &TChnCalendar::FillYearMenuOnce);
     }
     FGrid->SetRowHeight(0, kHeaderRowHeight);
     // Keep a week-number column that was switched on before the window existed.
     FGrid->SetColWidth(0, FShowWeekNum ? kWeekNumColWidth : kNarrowColWidth);
     LayoutCells();
+}
+
+void TChnCalendar::FillYearMenuOnce()
+{
+    if (!FMenusBuilt || FYearMenuFilled)
+        return;
+    FYearMenuFilled = true;
+    const TCalendarMenuActions yearActions{[this] { GoToday(); }, [this](QAction* item) { YearMenuClick(item); }};
+    FillYearMenu(*FYearMenu, yearActions);
+}
+
+QMenu* TChnCalendar::YearMenu()
+{
+    FillYearMenuOnce();
+    return FYearMenu;
 }
 
 void TChnCalendar::resizeEvent(QResizeEvent* event)

@@ -234,7 +234,7 @@ public:
     TCalendarLabel* YearCaption() const { return FYearCaption; }
     TCalendarLabel* InfoLabel() const { return FInfoLabel; }
     QMenu* MonthMenu() const { return FMonthMenu; }
-    QMenu* YearMenu() const { return FYearMenu; }
+    QMenu* YearMenu();  // filled on the first asking once the window exists
 
 signals:
     void OnChange();
@@ -245,6 +245,7 @@ protected:
     // Runs once, when the control is first shown: menus, today, title.
     void CreateWnd();
     void BuildMenus();
+    void FillYearMenuOnce();
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -300,6 +301,7 @@ private:
 
     bool FWindowCreated = false;
     bool FMenusBuilt = false;
+    bool FYearMenuFilled = false;
     bool FPressed = false;
     bool FMovingSelection = false;
     int FMonthLabelRight = 0;  // the month number keeps its right edge here

@@ -186,6 +186,7 @@ private slots:
     void monthMenuSteps_data();
     void monthMenuSteps();
     void yearMenu();
+    void yearMenuIsFilledWhenItFirstOpens();
     void yearMenuSelectsYears();
     void todayActions();
     void gridContextMenuOnlyWithoutTitle();
@@ -687,6 +688,23 @@ void CalendarWidgetTest::monthMenuSteps()
     calendar->MonthMenu()->actions().at(tag + 1)->trigger();
     QCOMPARE(DateText(calendar->DateTime()), DateText(expected));
     QCOMPARE(calendar->DateTime(), expected);
+}
+
+// The year menu's entries are made when it first opens: the grid's own
+// popup (title hidden) shows them without anyone asking for the menu first.
+void CalendarWidgetTest::yearMenuIsFilledWhenItFirstOpens()
+{
+    auto calendar = ShownCalendar();
+    calendar->SetShowTitle(false);
+    QMenu* menu = calendar->Grid()->PopupMenu();
+    QVERIFY(menu != nullptr);
+    QVERIFY(menu->actions().isEmpty());
+    menu->popup(calendar->mapToGlobal(QPoint(10, 10)));
+    QCOMPARE(menu->actions().size(), 24);
+    QCOMPARE(menu->actions().at(0)->objectName(), QStringLiteral("MenuYear_ToDay"));
+    menu->hide();
+    QCOMPARE(calendar->YearMenu(), menu);
+    QCOMPARE(menu->actions().size(), 24);  // made once
 }
 
 void CalendarWidgetTest::yearMenu()
