@@ -1,10 +1,11 @@
 #pragma once
 // Reading the system's font configuration is a tenth of the notebook's
 // start-up, and the window cannot draw a letter before it. It runs on a
-// thread of its own from the first line of main(), while the application
-// connects to the display; once the application exists, the same thread
-// fills Qt's font database too. Whoever asks for a font first waits for
-// whatever of this is still running (Qt and fontconfig guard both).
+// thread of its own, started just before the application is made, while
+// the application connects to the display; once the application exists,
+// the same thread fills Qt's font database too. Whoever asks for a font
+// first waits for whatever of this is still running (Qt and fontconfig
+// guard both).
 
 #include <condition_variable>
 #include <mutex>
