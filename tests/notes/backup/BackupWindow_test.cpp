@@ -18,6 +18,7 @@
 namespace {
 
 QStringList g_messages;
+void CollectText(const QString& /*caption*/, const QString& text) { g_messages << text; }
 
 QDateTime At(int hour) { return QDateTime(QDate(2010, 6, 1), QTime(hour, 0)); }
 
@@ -27,7 +28,7 @@ protected:
     {
         BoardFixture::SetUp();
         g_messages.clear();
-        qn::SetMessageSink([](const QString&, const QString& text) { g_messages << text; });
+        qn::SetMessageSink(CollectText);
     }
     QString DbPath() const { return folder.dataFile(QStringLiteral("UserData.mdb")); }
     void Type(const char* text)
@@ -101,7 +102,7 @@ protected:
         folder = qn::ProgramFolder(dir.path());
         ASSERT_TRUE(folder.ensureDataFolder());
         g_messages.clear();
-        qn::SetMessageSink([](const QString&, const QString& text) { g_messages << text; });
+        qn::SetMessageSink(CollectText);
     }
     void TearDown() override { qn::SetMessageSink(nullptr); }
     QString DbPath() const { return folder.dataFile(QStringLiteral("UserData.mdb")); }
